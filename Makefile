@@ -1,0 +1,27 @@
+# Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
+.PHONY: deps build play test test-asan bench clean
+
+deps:
+	@./scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+play: build
+	./build/default/puffpop
+
+test: build
+	ctest --preset default
+	$(MAKE) test-asan
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: build
+	./build/default/bench/puffpop_bench
+
+clean:
+	rm -rf build
