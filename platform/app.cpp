@@ -1,0 +1,153 @@
+#include "app.h"
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "controls.h"
+#include "desktop.h"
+#include "display.h"
+#include "error.h"
+#include "events.h"
+#include "form.h"
+
+namespace platform {
+
+namespace {
+
+volatile std::sig_atomic_t g_signal = 0;
+
+void OnSignal(int signal) { g_signal = signal; }
+
+void InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// A termination signal still gives the player's desktop back before the program goes.
+void HonourSignal() {
+    const int signal = g_signal;
+    if (!signal) return;
+    RestoreDesktop();
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+}
+
+// Fires every timer whose deadline has come, each at most once.
+void FireDueTimers() {
+    const int64_t now = Milliseconds();
+    const std::vector<Form*> forms = LoadedForms();
+    for (Form* form : forms) {
+        const std::vector<Timer*> timers = form->Timers();
+        for (Timer* timer : timers)
+            if (timer->Scheduled() && timer->Deadline() <= now) timer->Fire(now);
+    }
+}
+
+// How long the loop may sleep: until the earliest deadline, and never so long that a
+// termination signal waits unnoticed.
+int WaitMilliseconds() {
+    constexpr int64_t kLongest = 100;
+    int64_t wait = kLongest;
+    const int64_t now = Milliseconds();
+    for (Form* form : LoadedForms())
+        for (Timer* timer : form->Timers())
+            if (timer->Scheduled()) wait = std::min(wait, timer->Deadline() - now);
+    return static_cast<int>(std::max<int64_t>(wait, 0));
+}
+
+void PresentAll() {
+    const std::vector<Form*> forms = LoadedForms();
+    for (Form* form : forms) form->Present();
+}
+
+void Step() {
+    FireDueTimers();
+    PresentAll();
+    const int wait = WaitMilliseconds();
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+        return;
+    }
+    SDL_Event event;
+    if (!SDL_WaitEventTimeout(&event, wait)) return;
+    do {
+        DispatchEvent(event);
+        PresentAll();
+    } while (SDL_PollEvent(&event));
+}
+
+}  // namespace
+
+void Run() {
+    InstallSignalHandlers();
+    while (!LoadedForms().empty()) {
+        HonourSignal();
+        try {
+            Step();
+        } catch (const RuntimeError& error) {
+            Fatal(ErrorReport(error));
+        } catch (const std::exception& error) {
+            Fatal(std::string("Unexpected error: ") + error.what());
+        }
+    }
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
+}
+
+void End() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+bool PrevInstance() {
+    static int lock = -1;
+    if (lock >= 0) return false;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string path = (runtime && *runtime)
+                                 ? std::string(runtime) + "/puffpop.lock"
+                                 : "/tmp/puffpop-" + std::to_string(getuid()) + ".lock";
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return false;  // no lock to be had: better to play than to refuse
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return true;
+    }
+    lock = fd;  // held, and so the lock, until this copy ends
+    return false;
+}
+
+int64_t Milliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void InitVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_APP_NAME, "Puffpop");
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+}
+
+namespace Screen {
+Single Width() { return static_cast<Single>(CurrentDisplaySize().width) * TwipsPerPixelX; }
+Single Height() { return static_cast<Single>(CurrentDisplaySize().height) * TwipsPerPixelY; }
+}  // namespace Screen
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+// The program's loop, its end, and what it knows of the screen and of other copies of itself.
+#pragma once
+
+#include <cstdint>
+
+#include "types.h"
+
+namespace platform {
+
+// Handles events and timers until the last form is unloaded. Any run-time error raised by a
+// handler ends the program through Fatal. A termination signal puts the desktop back first.
+void Run();
+
+// Stops at once, without any unload handler.
+[[noreturn]] void End();
+
+// True when another copy of the program runs. The first copy holds a lock the system drops
+// when it dies, so a crashed copy never blocks the next start.
+bool PrevInstance();
+
+// Milliseconds of a steady clock.
+int64_t Milliseconds();
+
+// The screen in twips, 15 twips to a pixel.
+namespace Screen {
+constexpr Single TwipsPerPixelX = 15;
+constexpr Single TwipsPerPixelY = 15;
+Single Width();
+Single Height();
+}  // namespace Screen
+
+// Starts the video system on first use; a display that cannot be opened is a run-time error.
+void InitVideo();
+
+}  // namespace platform

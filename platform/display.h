@@ -1,0 +1,77 @@
+// Display modes: the record the game fills and the calls that switch the screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+constexpr uint32_t DM_PELSWIDTH = 0x00080000;
+constexpr uint32_t DM_PELSHEIGHT = 0x00100000;
+constexpr uint32_t CDS_FULLSCREEN = 0x00000004;
+constexpr int32_t DISP_CHANGE_SUCCESSFUL = 0;
+constexpr int32_t DISP_CHANGE_BADMODE = -2;
+
+// The display-mode record in its 124-byte form, member for member.
+#pragma pack(push, 1)
+struct DEVMODEA {
+    char dmDeviceName[32];
+    uint16_t dmSpecVersion;
+    uint16_t dmDriverVersion;
+    uint16_t dmSize;
+    uint16_t dmDriverExtra;
+    uint32_t dmFields;
+    int16_t dmOrientation;
+    int16_t dmPaperSize;
+    int16_t dmPaperLength;
+    int16_t dmPaperWidth;
+    int16_t dmScale;
+    int16_t dmCopies;
+    int16_t dmDefaultSource;
+    int16_t dmPrintQuality;
+    int16_t dmColor;
+    int16_t dmDuplex;
+    int16_t dmYResolution;
+    int16_t dmTTOption;
+    int16_t dmCollate;
+    char dmFormName[32];
+    uint16_t dmUnusedPadding;
+    uint32_t dmBitsPerPel;
+    uint32_t dmPelsWidth;
+    uint32_t dmPelsHeight;
+    uint32_t dmDisplayFlags;
+    uint32_t dmDisplayFrequency;
+};
+#pragma pack(pop)
+static_assert(sizeof(DEVMODEA) == 124);
+
+// Fills the record with the display's mode number modeNum (0 is the first of its list).
+// deviceName must be null: there is only the current display. Returns 1, or 0 when there is no
+// such mode.
+int32_t EnumDisplaySettingsA(const char* deviceName, uint32_t modeNum, DEVMODEA* mode);
+
+// Asks for the width and height the record names (only those fields are honoured). The change
+// is temporary: a size other than the desktop's shows a borderless window at (0, 0) of that size
+// full-screen, at a real mode where the display has one, otherwise scaled to fit, letterboxed.
+// Asking for the desktop's size puts everything back.
+int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t flags);
+
+// The mode the game has asked for, or the desktop's when it has asked for none.
+struct DisplaySize {
+    int32_t width;
+    int32_t height;
+};
+DisplaySize CurrentDisplaySize();
+DisplaySize DesktopSize();
+
+// Every request made, for tests to read.
+struct DisplayRequest {
+    uint32_t fields;
+    uint32_t width;
+    uint32_t height;
+    uint32_t flags;
+};
+const std::vector<DisplayRequest>& DisplayRequests();
+void ResetDisplayState();
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// The temporary directory, folders, and writing files safely.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace platform {
+
+// Writes the temporary directory, ending in "/", and a NUL into buffer and returns its length.
+// The directory is $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set, else "/tmp".
+// When it does not fit (length + NUL > size) nothing is written and the needed size is returned.
+uint32_t GetTempPathA(uint32_t size, char* buffer);
+
+class FileSystemObject {
+public:
+    bool FolderExists(const std::string& path) const;
+    // Creates one folder level, readable and writable by this user only.
+    void CreateFolder(const std::string& path) const;
+};
+
+// Refuses a folder another user could tamper with: a symbolic link, not a directory, owned by
+// someone else, or writable by group or others. Raises kFileAccess naming the path.
+void CheckPrivateFolder(const std::string& path);
+
+// True when the file exists (not through a symbolic link) and holds exactly these bytes.
+bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes);
+
+// Writes the bytes under a temporary name in the same folder and renames it into place, so no
+// partial file ever stands under the name. Never follows a symbolic link. Any failure raises
+// kFileAccess naming the path and the reason, and leaves no temporary file behind.
+void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes);
+
+}  // namespace platform

@@ -1,0 +1,211 @@
+#include "form.h"
+
+#include <algorithm>
+
+#include "app.h"
+#include "controls.h"
+#include "window.h"
+
+namespace platform {
+
+namespace {
+
+std::vector<Form*>& LoadedList() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+constexpr int kTwipsPerPixel = 15;
+
+}  // namespace
+
+const std::vector<Form*>& LoadedForms() { return LoadedList(); }
+
+Form* FormOfWindow(uint32_t windowId) {
+    for (Form* form : LoadedList())
+        if (form->Window() && form->Window()->Id() == windowId) return form;
+    return nullptr;
+}
+
+Form::Form(FormDesign design)
+    : design_(std::move(design)),
+      left_(static_cast<Single>(design_.left)),
+      top_(static_cast<Single>(design_.top)),
+      surface_(design_.clientWidth, design_.clientHeight, design_.backColor) {}
+
+Form::~Form() = default;
+
+void Form::Load() {
+    if (loaded_) return;
+    loaded_ = true;
+    LoadedList().push_back(this);
+    left_ = static_cast<Single>(design_.left);
+    top_ = static_cast<Single>(design_.top);
+    surface_.Fill(design_.backColor);
+    for (Control* control : controls_) control->Reset();
+    focus_ = controls_.empty() ? -1 : 0;
+    while (focus_ >= 0 && focus_ < static_cast<int>(controls_.size()) &&
+           !controls_[focus_]->Focusable())
+        ++focus_;
+    if (focus_ >= static_cast<int>(controls_.size())) focus_ = -1;
+    const int64_t now = Milliseconds();
+    for (Timer* timer : timers_) {
+        timer->Reset();
+        timer->Restart(now);
+    }
+    Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (!loaded_) return;  // Form_Load may have closed it again
+    visible_ = true;
+    if (!design_.onScreen) return;
+    if (!window_) CreateWindow();
+    window_->Show();
+    Present();
+}
+
+void Form::Hide() {
+    visible_ = false;
+    if (window_) window_->Hide();
+}
+
+void Form::Unload() {
+    if (!loaded_) return;
+    Integer cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return;
+    loaded_ = false;
+    visible_ = false;
+    pressed_ = nullptr;
+    window_.reset();
+    auto& forms = LoadedList();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void Form::SetLeft(Single twips) {
+    left_ = twips;
+    if (window_) window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
+                               static_cast<int>(top_ / kTwipsPerPixel));
+}
+
+void Form::SetTop(Single twips) {
+    top_ = twips;
+    if (window_) window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
+                               static_cast<int>(top_ / kTwipsPerPixel));
+}
+
+void Form::CreateWindow() {
+    InitVideo();
+    if (design_.centred) {
+        left_ = (Screen::Width() - design_.clientWidth * kTwipsPerPixel) / 2;
+        top_ = (Screen::Height() - design_.clientHeight * kTwipsPerPixel) / 2;
+    }
+    window_ = std::make_unique<NativeWindow>(design_, static_cast<int>(left_ / kTwipsPerPixel),
+                                             static_cast<int>(top_ / kTwipsPerPixel));
+    surface_.changed = true;
+}
+
+void Form::Present() {
+    if (!window_ || !visible_) return;
+    if (!controls_.empty()) PaintControls();
+    if (!surface_.changed) return;
+    surface_.changed = false;
+    window_->Present(surface_);
+}
+
+void Form::PaintControls() {
+    bool any = false;
+    for (Control* control : controls_) any = any || control->Focusable();
+    if (!any) return;
+    surface_.Fill(design_.backColor);
+    for (size_t i = 0; i < controls_.size(); ++i)
+        controls_[i]->Paint(surface_, static_cast<int>(i) == focus_);
+    surface_.changed = true;
+}
+
+Control* Form::FocusedControl() {
+    return focus_ >= 0 ? controls_[focus_] : nullptr;
+}
+
+void Form::MoveFocus(int step) {
+    if (focus_ < 0) return;
+    const int n = static_cast<int>(controls_.size());
+    int next = focus_;
+    do {
+        next = (next + step + n) % n;
+    } while (!controls_[next]->Focusable() && next != focus_);
+    focus_ = next;
+}
+
+// Mouse and keys go to the focused control when the form has controls a player can reach,
+// and to the form itself otherwise, as on the desktop the game was designed for.
+
+void Form::MouseDown(Integer button, Integer shift, Single x, Single y) {
+    if (focus_ < 0) return Form_MouseDown(button, shift, x, y);
+    if (button != 1) return;
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        Control* control = controls_[i];
+        if (control->Focusable() && control->Contains(static_cast<int>(x), static_cast<int>(y))) {
+            focus_ = static_cast<int>(i);
+            pressed_ = control;
+            control->PressStart();
+        }
+    }
+}
+
+void Form::MouseUp(Integer button, Integer shift, Single x, Single y) {
+    if (focus_ < 0) return Form_MouseUp(button, shift, x, y);
+    if (button != 1 || !pressed_) return;
+    Control* control = pressed_;
+    pressed_ = nullptr;
+    control->PressEnd(control->Contains(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void Form::MouseMove(Integer buttons, Integer shift, Single x, Single y) {
+    if (focus_ < 0) Form_MouseMove(buttons, shift, x, y);
+}
+
+void Form::KeyPress(Integer keyAscii) {
+    if (focus_ < 0) Form_KeyPress(keyAscii);
+}
+
+void Form::KeyDown(Integer keyCode, Integer shift) {
+    Control* control = FocusedControl();
+    if (!control) return;
+    constexpr Integer kTab = 9, kEnter = 13, kSpace = 32;
+    constexpr Integer kLeft = 37, kUp = 38, kDown = 40;  // 39 is the right arrow
+    if (keyCode == kTab) {
+        MoveFocus((shift & 1) ? -1 : 1);
+    } else if (keyCode == kSpace) {
+        pressed_ = control;
+        control->PressStart();
+    } else if (keyCode == kEnter && !control->IsOption()) {
+        control->PressEnd(true);
+    } else if (control->IsOption() && keyCode >= kLeft && keyCode <= kDown) {
+        // Arrow keys walk the option group and select as they go.
+        const int step = (keyCode == kLeft || keyCode == kUp) ? -1 : 1;
+        const int n = static_cast<int>(controls_.size());
+        int next = focus_;
+        do {
+            next = (next + step + n) % n;
+        } while (!controls_[next]->IsOption());
+        focus_ = next;
+        controls_[next]->PressEnd(true);
+    }
+}
+
+void Form::KeyUp(Integer keyCode, Integer shift) {
+    if (focus_ < 0) return Form_KeyUp(keyCode, shift);
+    constexpr Integer kSpace = 32;
+    if (keyCode == kSpace && pressed_) {
+        Control* control = pressed_;
+        pressed_ = nullptr;
+        control->PressEnd(true);
+    }
+}
+
+void Form::CloseRequested() { Unload(); }
+
+}  // namespace platform

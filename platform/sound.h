@@ -1,0 +1,36 @@
+// One sound at a time, played from a WAV file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+constexpr int32_t SND_SYNC = 0x0000;       // return when the sound has been heard
+constexpr int32_t SND_ASYNC = 0x0001;      // return at once, the sound plays on
+constexpr int32_t SND_NODEFAULT = 0x0002;  // silence, not a default sound, when it cannot play
+
+// Plays a WAV file by path. A new sound cuts off the one still playing. A missing or unplayable
+// file is silent; with no audio device every call is silent and returns at once.
+// Returns 1 when the sound started, 0 when it was silent.
+int32_t sndPlaySoundA(const char* path, int32_t flags);
+
+// Every request made, in order, for tests to read.
+struct SoundRequest {
+    std::string path;
+    int32_t flags;
+};
+const std::vector<SoundRequest>& SoundRequests();
+void ClearSoundRequests();
+
+// The path of the sound heard now, or "" when nothing plays.
+std::string NowPlaying();
+
+// Bytes of converted sound still waiting to be heard; 0 when nothing plays or there is no device.
+uint32_t QueuedSoundBytes();
+
+// Stops any sound and closes the audio device.
+void ShutdownSound();
+
+}  // namespace platform

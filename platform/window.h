@@ -1,0 +1,45 @@
+// A native window that shows a form's surface. Private to the platform layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "surface.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+struct FormDesign;
+
+class NativeWindow {
+public:
+    // A window whose client area is the design's size with its top-left corner at (x, y).
+    NativeWindow(const FormDesign& design, int x, int y);
+    ~NativeWindow();
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    uint32_t Id() const;
+    void Move(int x, int y);
+    void Present(const Surface& surface);
+    void Hide();
+    void Show();
+    // Full-screen at the display's current size when asked, windowed otherwise.
+    void FitDisplay();
+    SDL_Window* Handle() { return window_; }
+
+private:
+    void Release();
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int width_;
+    int height_;
+    bool fullscreen_ = false;
+};
+
+}  // namespace platform
