@@ -1,0 +1,42 @@
+// The unpacker: writes the embedded assets into the asset folder and keeps their paths.
+//
+// It is never seen. Loaded by the start button, it fills the path registry Text1 to Text13,
+// makes sure the asset files are in place, shows the game window and closes itself on its first
+// timer tick. Reading the registry while it is closed loads it again, hidden, which runs the
+// whole load sequence once more.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/form.h"
+
+namespace assets {
+
+class UnpackerForm : public platform::Form {
+public:
+    UnpackerForm();
+
+    // The Text of registry field Text<n> (1 to 13); loads the unpacker first when it is closed.
+    const std::string& Text(int n);
+
+    void Command1_Click();
+    void Timer1_Timer();
+
+protected:
+    void Form_Load() override;
+
+private:
+    void ResCopy();
+    platform::TextBox& Field(int n) { return *fields_.at(static_cast<size_t>(n - 1)); }
+
+    platform::Timer Timer1;
+    platform::CommandButton Command1;
+    std::array<std::unique_ptr<platform::TextBox>, 13> fields_;
+    std::string verifiedFolder_;  // whose files this run has already checked
+};
+
+extern UnpackerForm frmRES;
+
+}  // namespace assets

@@ -1,0 +1,42 @@
+#include "frmStartup.h"
+
+#include "assets/frmRES.h"
+#include "basDisplay.h"
+#include "platform/app.h"
+
+namespace startup {
+
+namespace {
+
+platform::FormDesign MakeDesign() {
+    platform::FormDesign design;
+    design.caption = ":: Puffpop ::   |   :: Izaberite mod igranja ::";
+    design.border = platform::BorderStyle::FixedToolWindow;
+    design.clientWidth = 329;
+    design.clientHeight = 63;
+    design.centred = true;
+    return design;
+}
+
+}  // namespace
+
+StartupForm frmStartup;
+
+StartupForm::StartupForm()
+    : Form(MakeDesign()),
+      btnOK(*this, 0, "-=:: START ::=-", {200, 16, 113, 33}, [this] { btnOK_Click(); }),
+      optW(*this, 1, "Windows Mode", {16, 8, 97, 25}, true),
+      optFS(*this, 2, "FullScreen Mode (640x480)", {16, 32, 153, 25}, false) {}
+
+void StartupForm::Form_Load() {
+    if (platform::PrevInstance()) platform::End();
+}
+
+void StartupForm::btnOK_Click() {
+    if (optW.Value()) basDisplay::bFullScreen = 0;
+    if (optFS.Value()) basDisplay::bFullScreen = platform::True;
+    assets::frmRES.Show();
+    Unload();
+}
+
+}  // namespace startup
