@@ -1,0 +1,170 @@
+// Launching, flight, escapes, bursts and difficulty, with the random draws fixed.
+#include <gtest/gtest.h>
+
+#include "game_fixture.h"
+
+namespace {
+
+using namespace game::basBALLOON;
+using game::MainFormProbe;
+using testing_support::GameTest;
+
+class Balloons_ : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        MoveTo(-100, -100);
+        bPlaying = platform::True;
+        lSpawnClock = 0;
+    }
+    int Flying() const {
+        int n = 0;
+        for (const auto& b : Balloons) n += b.Active == platform::True;
+        return n;
+    }
+    // Ticks until the first launch, with every threshold draw the same.
+    int TicksToLaunch(float draw) {
+        random_.fallback = draw;
+        lSpawnClock = 0;
+        for (auto& b : Balloons) b = {};
+        for (int tick = 1; tick <= 200; ++tick) {
+            Tick();
+            if (Flying() > 0) return tick;
+        }
+        return -1;
+    }
+};
+
+TEST_F(Balloons_, LaunchTimingStaysWithinItsBounds) {
+    // Delay 300: the draw r is 0 to 49 extra ticks' worth; never before tick 7, always by 56.
+    EXPECT_EQ(TicksToLaunch(0.0f), 7);
+    EXPECT_EQ(TicksToLaunch(0.9999f), 56);
+    iSpawnDelay = 20;  // r is 0 to 2
+    EXPECT_EQ(TicksToLaunch(0.0f), 1);
+    EXPECT_EQ(TicksToLaunch(0.5f), 2);
+    EXPECT_EQ(TicksToLaunch(0.9999f), 3);
+}
+
+TEST_F(Balloons_, ALaunchTakesTheLowestFreeSlotInItsDrawOrder) {
+    Balloons[0] = {0, 0, 0, 3, 0, 100, platform::True};  // bursting
+    lSpawnClock = 13500;
+    // threshold draw, then kind, speed part and x.
+    random_.Queue({0.0f, 0.75f, 0.99f, 0.5f});
+    random_.fallback = 0.99f;
+    Tick();
+    const game::BALLOON& b = Balloons[1];
+    EXPECT_EQ(b.Active, platform::True);
+    EXPECT_EQ(b.Kind, 3);
+    EXPECT_EQ(b.Speed, 8 + 2 + 4);
+    EXPECT_EQ(b.X, 290);
+    EXPECT_EQ(b.Y, 482 - 14) << "moved in its launch tick";
+    EXPECT_EQ(b.Frame, 2);
+    EXPECT_EQ(iSpawned, 1);
+    EXPECT_EQ(lSpawnClock, 0);
+}
+
+TEST_F(Balloons_, AFullTableSkipsTheLaunchButStillRestartsTheClock) {
+    for (int i = 0; i < 15; ++i) Fly(i, 0, 10, 400, 0);
+    lSpawnClock = 13500;
+    random_.fallback = 0.0f;
+    Tick();
+    EXPECT_EQ(iSpawned, 0);
+    EXPECT_EQ(lSpawnClock, 0);
+}
+
+TEST_F(Balloons_, ADifficultyStepComesBeforeThatTicksLaunch) {
+    iSpawned = 20;
+    lSpawnClock = 13500;
+    random_.fallback = 0.0f;
+    Tick();
+    EXPECT_EQ(iSpawnDelay, 280);
+    EXPECT_EQ(iBonus, 10);
+    EXPECT_EQ(iSpawned, 1) << "the step reset the count, then this tick launched";
+    // The delay bottoms out at 20 while the bonus keeps growing.
+    iSpawnDelay = 20;
+    for (int step = 0; step < 3; ++step) {
+        iSpawned = 20;
+        MainFormProbe::DifficultyStep();
+    }
+    EXPECT_EQ(iSpawnDelay, 20);
+    EXPECT_EQ(iBonus, 40);
+}
+
+TEST_F(Balloons_, EscapesCountAndTheThirdEndsTheRound) {
+    random_.fallback = 0.99f;
+    for (game::Integer speed : {14, 3}) {
+        Fly(0, 0, 100, 482, speed);
+        iMissed = 0;
+        int ticks = 0;
+        while (Balloons[0].Active) {
+            lSpawnClock = 0;
+            Tick();
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, speed == 14 ? 39 : 181);
+        EXPECT_EQ(iMissed, 1);
+    }
+    EXPECT_EQ(Sounds().back(), "Promasaj.wav");
+
+    // The third escape: miss sound replaced by the ending, later slots left as they were.
+    iMissed = 2;
+    Fly(0, 0, 100, -59, 1);
+    Balloons[1] = {platform::True, 1, 4, 1, 200, 300, 0};
+    lSpawnClock = 0;
+    Tick();
+    EXPECT_EQ(bPlaying, 0);
+    EXPECT_EQ(bGameOver, platform::True);
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"Promasaj.wav", "Kraj.wav"}));
+    EXPECT_EQ(Balloons[1].Y, 300);
+    EXPECT_EQ(Balloons[1].Frame, 1);
+}
+
+TEST_F(Balloons_, ABurstSinksForTenTicksAndFreesItsSlotFromTheNextOne) {
+    random_.fallback = 0.99f;
+    game::BALLOON& b = Balloons[0];
+    b = {0, 2, 5, 0, 200, 200, platform::True};
+    const platform::Surface& sky = *game::frmMAIN.pic_BG.hDC();
+    std::string pictures;
+    for (int tick = 1; tick <= 10; ++tick) {
+        lSpawnClock = 0;
+        Tick();
+        EXPECT_EQ(b.Y, 200 + 5 * tick);
+        // The burst cell's middle shows burst pixels on ticks 1 to 7 only.
+        int changed = 0;
+        for (int y = b.Y - 20; y < b.Y + 80; ++y)
+            for (int x = 180; x < 280; ++x)
+                if (y >= b.Y + 8 && y < b.Y + 24 && x >= 212 && x < 262) continue;  // points
+                else changed += Work().Pixel(x, y) != sky.Pixel(x, y);
+        pictures += changed > 0 ? '#' : '.';
+        EXPECT_EQ(b.Bursting, tick < 10 ? platform::True : 0);
+    }
+    EXPECT_EQ(pictures.substr(0, 7), "#######");
+    EXPECT_EQ(pictures.substr(7), "...");
+    EXPECT_EQ(b.Frame, 0);
+}
+
+TEST_F(Balloons_, BurstPointsAndTheScoreStopAtTheirLimitsInsteadOfOverflowing) {
+    iBonus = 32360;  // 400 + 32360 + 10 would no longer be an Integer
+    iSpawned = 20;
+    MainFormProbe::DifficultyStep();
+    EXPECT_EQ(iBonus, 32360);
+    iBonus = 32350;
+    iSpawned = 20;
+    MainFormProbe::DifficultyStep();
+    EXPECT_EQ(iBonus, 32360);
+    // The dearest burst still draws its points figure.
+    Balloons[0] = {0, 3, 5, 0, 200, 200, platform::True};
+    lSpawnClock = 0;
+    random_.fallback = 0.99f;
+    EXPECT_NO_THROW(Tick());
+
+    lScore = 2147483000;
+    Fly(0, 3, 100, 100, 0);
+    Fly(1, 3, 300, 100, 0);
+    bFireRight = platform::True;
+    iReload = 180;
+    Tick();
+    EXPECT_EQ(lScore, 2147483647);
+}
+
+}  // namespace

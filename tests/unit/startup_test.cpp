@@ -1,0 +1,98 @@
+// The mode-choice window: its controls, the keyboard and mouse, and the hand-over to the game.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "assets/frmRES.h"
+#include "game/frmMAIN.h"
+#include "platform/app.h"
+#include "platform/cursor.h"
+#include "platform/display.h"
+#include "startup/basDisplay.h"
+#include "startup/frmStartup.h"
+#include "temp_dir.h"
+
+namespace {
+
+using startup::frmStartup;
+using startup::basDisplay::bFullScreen;
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        temp_.UseAsTemp();
+        platform::ResetDisplayState();
+        bFullScreen = 0;
+        frmStartup.Show();
+    }
+    void TearDown() override {
+        game::frmMAIN.Unload();
+        assets::frmRES.Unload();
+        frmStartup.Unload();
+        bFullScreen = 0;
+        platform::ResetCursorState();
+        platform::ResetDisplayState();
+    }
+    void Key(platform::Integer code, platform::Integer shift = 0) {
+        frmStartup.KeyDown(code, shift);
+        if (frmStartup.Loaded()) frmStartup.KeyUp(code, shift);
+    }
+    void Click(float x, float y, float upX, float upY) {
+        frmStartup.MouseDown(1, 0, x, y);
+        frmStartup.MouseUp(1, 0, upX, upY);
+    }
+    testing_support::TempDir temp_;
+};
+
+TEST_F(Startup, OpensCentredWithWindowedModeChosenAndStartFocused) {
+    const auto desktop = platform::DesktopSize();
+    EXPECT_EQ(frmStartup.Left(), (desktop.width - 329) * 15 / 2.0f);
+    EXPECT_EQ(frmStartup.Top(), (desktop.height - 63) * 15 / 2.0f);
+    EXPECT_EQ(frmStartup.optW.Value(), platform::True);
+    EXPECT_EQ(frmStartup.optFS.Value(), 0);
+    Key(13);  // Enter presses the focused start button
+    EXPECT_FALSE(frmStartup.Loaded());
+    EXPECT_TRUE(game::frmMAIN.Loaded());
+    EXPECT_EQ(bFullScreen, 0);
+    EXPECT_TRUE(platform::DisplayRequests().empty());
+}
+
+TEST_F(Startup, HandsOverWithTheRegistryAndFilesCompleteThenTheUnpackerCloses) {
+    Click(256, 32, 256, 32);
+    EXPECT_FALSE(frmStartup.Loaded());
+    EXPECT_TRUE(assets::frmRES.Loaded()) << "until its first tick";
+    EXPECT_TRUE(game::frmMAIN.Loaded());
+    EXPECT_EQ(game::frmMAIN.pic_BG.ScaleWidth(), 640);
+    EXPECT_EQ(game::frmMAIN.pic_BalloonsE.ScaleWidth(), 708);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path() / "Puffpop"), {}), 12);
+    assets::frmRES.Timer1_Timer();
+    EXPECT_FALSE(assets::frmRES.Loaded());
+}
+
+TEST_F(Startup, KeyboardAndMouseChooseFullScreen) {
+    Key(9);   // Tab: to "Windows Mode"
+    Key(40);  // Down: "FullScreen Mode (640x480)" selected
+    EXPECT_EQ(frmStartup.optFS.Value(), platform::True);
+    EXPECT_EQ(frmStartup.optW.Value(), 0);
+    Key(38);  // Up: back
+    EXPECT_EQ(frmStartup.optW.Value(), platform::True);
+    Click(40, 44, 40, 44);  // a click on the full-screen option
+    EXPECT_EQ(frmStartup.optFS.Value(), platform::True);
+    Click(256, 32, 10, 10);  // released off the button: nothing happens, but it has the focus
+    EXPECT_TRUE(frmStartup.Loaded());
+    Key(9);     // Tab into the option group
+    Key(9, 1);  // Shift+Tab back to the start button
+    Key(32);    // Space presses it
+    EXPECT_FALSE(frmStartup.Loaded());
+    EXPECT_EQ(bFullScreen, platform::True);
+    ASSERT_FALSE(platform::DisplayRequests().empty());
+    EXPECT_EQ(platform::DisplayRequests()[0].width, 640u);
+}
+
+TEST_F(Startup, ClosingTheWindowEndsWithNothingUnpacked) {
+    frmStartup.CloseRequested();
+    EXPECT_TRUE(platform::LoadedForms().empty());
+    EXPECT_FALSE(std::filesystem::exists(temp_.Path() / "Puffpop"));
+}
+
+}  // namespace
