@@ -1,0 +1,164 @@
+// The temporary directory, folders and file contents over POSIX.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace platform {
+namespace {
+
+std::string Reason(int error) {
+    return std::strerror(error);
+}
+
+[[noreturn]] void RaiseFileAccess(const std::string& message) {
+    throw RuntimeError(kFileAccess, message);
+}
+
+[[noreturn]] void RaiseWriteError(const std::string& path, int error) {
+    RaiseFileAccess("Cannot write '" + path + "': " + Reason(error));
+}
+
+const char* NonEmptyEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+// Closes the descriptor when the scope ends, whichever way it ends.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and reports close's own result: a full disk may show only here.
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+  private:
+    int fd_;
+};
+
+// Reads exactly `size` bytes unless the file ends first; returns the count read, or -1.
+ssize_t ReadFull(int fd, uint8_t* buffer, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, buffer + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+// Returns 0, or the errno of the failure.
+int WriteFull(int fd, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return errno;
+        if (put == 0) return EIO;
+        bytes = bytes.subspan(static_cast<size_t>(put));
+    }
+    return 0;
+}
+
+// The temporary name lives in the target's folder, so the rename stays within one file system
+// and is atomic; the short fixed pattern keeps it valid for any valid target name.
+std::string TemporaryPattern(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    return folder + ".tmp-XXXXXX";
+}
+
+}  // namespace
+
+uint32_t GetTempPathA(uint32_t size, char* buffer) {
+    const char* directory = NonEmptyEnv("TMPDIR");
+    if (directory == nullptr) directory = NonEmptyEnv("XDG_RUNTIME_DIR");
+    std::string path = directory != nullptr ? directory : "/tmp";
+    if (path.back() != '/') path += '/';
+    const auto length = static_cast<uint32_t>(path.size());
+    if (length + 1 > size) return length + 1;
+    std::memcpy(buffer, path.c_str(), length + 1);
+    return length;
+}
+
+// Follows a symbolic link: a link to a folder counts as a folder, so the game goes on to refuse
+// it in CheckPrivateFolder instead of trying to create a folder over it.
+bool FileSystemObject::FolderExists(const std::string& path) const {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+void FileSystemObject::CreateFolder(const std::string& path) const {
+    if (::mkdir(path.c_str(), 0700) != 0) {
+        RaiseFileAccess("Cannot create folder '" + path + "': " + Reason(errno));
+    }
+}
+
+void CheckPrivateFolder(const std::string& path) {
+    const std::string refusal = "Refusing folder '" + path + "': ";
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) RaiseFileAccess(refusal + Reason(errno));
+    if (S_ISLNK(status.st_mode)) RaiseFileAccess(refusal + "it is a symbolic link");
+    if (!S_ISDIR(status.st_mode)) RaiseFileAccess(refusal + "it is not a directory");
+    if (status.st_uid != ::geteuid()) RaiseFileAccess(refusal + "it is owned by another user");
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        RaiseFileAccess(refusal + "it is writable by group or others");
+    }
+}
+
+bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0) return false;
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (static_cast<uint64_t>(status.st_size) != bytes.size()) return false;
+
+    constexpr size_t kChunk = 256 * 1024;
+    std::vector<uint8_t> chunk(std::min(kChunk, bytes.size() + 1));
+    while (!bytes.empty()) {
+        const size_t want = std::min(chunk.size(), bytes.size());
+        if (ReadFull(file.get(), chunk.data(), want) != static_cast<ssize_t>(want)) return false;
+        if (std::memcmp(chunk.data(), bytes.data(), want) != 0) return false;
+        bytes = bytes.subspan(want);
+    }
+    // The file may have grown since fstat; it must end exactly here.
+    return ReadFull(file.get(), chunk.data(), 1) == 0;
+}
+
+// No fsync: the caller holds the bytes and can always write them again, and flushing twelve
+// files to disk would make every first start noticeably slower.
+void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
+    std::string temporary = TemporaryPattern(path);
+    // mkostemp opens with O_CREAT | O_EXCL and mode 0600: it never follows a planted link.
+    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.get() < 0) RaiseWriteError(path, errno);
+
+    int error = WriteFull(file.get(), bytes);
+    if (file.Close() != 0 && error == 0) error = errno;
+    // rename replaces a symbolic link standing at the path; it never writes through it.
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0) return;
+    ::unlink(temporary.c_str());
+    RaiseWriteError(path, error);
+}
+
+}  // namespace platform
