@@ -12,7 +12,7 @@ constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kShadow = 0x808080;
 constexpr uint32_t kLight = 0xE8E6E0;
-constexpr uint32_t kFace = 0xD4D0C8;
+constexpr uint32_t kButtonFace = 0xD4D0C8;
 constexpr float kCaptionPoints = 8.25f;
 
 void FillRect(Surface& s, int x, int y, int w, int h, uint32_t rgb) {
@@ -81,11 +81,11 @@ void OptionButton::Paint(Surface& s, bool focused) const {
     const int cy = rect_.top + rect_.height / 2;
     OptionCircle(s, rect_.left + 6, cy, value_);
     const int textX = rect_.left + 17;
-    const int textY = cy - TextHeight(kCaptionPoints) / 2;
-    DrawText(s, textX, textY, caption_, kCaptionPoints, kBlack);
+    const int textY = cy - TextHeight(kCaptionPoints, Face::Dialog) / 2;
+    DrawText(s, textX, textY, caption_, kCaptionPoints, kBlack, Face::Dialog);
     if (focused)
-        FocusRect(s, textX - 2, textY - 1, TextWidth(caption_, kCaptionPoints) + 4,
-                  TextHeight(kCaptionPoints) + 2);
+        FocusRect(s, textX - 2, textY - 1, TextWidth(caption_, kCaptionPoints, Face::Dialog) + 4,
+                  TextHeight(kCaptionPoints, Face::Dialog) + 2);
 }
 
 void CommandButton::Paint(Surface& s, bool focused) const {
@@ -95,13 +95,14 @@ void CommandButton::Paint(Surface& s, bool focused) const {
         FillRect(s, frame.left, frame.top, frame.width, frame.height, kBlack);
         frame = {frame.left + 1, frame.top + 1, frame.width - 2, frame.height - 2};
     }
-    FillRect(s, frame.left, frame.top, frame.width, frame.height, kFace);
+    FillRect(s, frame.left, frame.top, frame.width, frame.height, kButtonFace);
     Bevel(s, frame, pressed_);
     const int shift = pressed_ ? 1 : 0;
-    const int tw = TextWidth(caption_, kCaptionPoints), th = TextHeight(kCaptionPoints);
+    const int tw = TextWidth(caption_, kCaptionPoints, Face::Dialog);
+    const int th = TextHeight(kCaptionPoints, Face::Dialog);
     const int tx = frame.left + (frame.width - tw) / 2 + shift;
     const int ty = frame.top + (frame.height - th) / 2 + shift;
-    DrawText(s, tx, ty, caption_, kCaptionPoints, kBlack);
+    DrawText(s, tx, ty, caption_, kCaptionPoints, kBlack, Face::Dialog);
     if (focused) FocusRect(s, frame.left + 3, frame.top + 3, frame.width - 6, frame.height - 6);
 }
 

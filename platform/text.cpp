@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/embedded.h"
@@ -17,7 +18,7 @@
 namespace platform {
 namespace {
 
-constexpr const char* kFontName = "font.ttf";
+const char* FontName(Face face) { return face == Face::Game ? "font.ttf" : "dialog.ttf"; }
 constexpr size_t kMaxCachedLines = 64;
 
 struct Coverage {
@@ -26,13 +27,13 @@ struct Coverage {
     std::vector<uint8_t> alpha;  // width * height, row by row
 };
 
-std::map<int, TTF_Font*>& Fonts() {
-    static std::map<int, TTF_Font*> fonts;
+std::map<std::pair<Face, int>, TTF_Font*>& Fonts() {
+    static std::map<std::pair<Face, int>, TTF_Font*> fonts;
     return fonts;
 }
 
-std::map<std::pair<int, std::string>, Coverage>& Lines() {
-    static std::map<std::pair<int, std::string>, Coverage> lines;
+std::map<std::tuple<Face, int, std::string>, Coverage>& Lines() {
+    static std::map<std::tuple<Face, int, std::string>, Coverage> lines;
     return lines;
 }
 
@@ -43,23 +44,23 @@ int PixelSize(float points) {
     return pixels > 1000.0 ? 1000 : static_cast<int>(pixels);
 }
 
-[[noreturn]] void FontError(const std::string& what) {
+[[noreturn]] void FontError(Face face, const std::string& what) {
     throw RuntimeError(kResourceNotFound,
-                       std::string("Cannot open font '") + kFontName + "': " + what);
+                       std::string("Cannot open font '") + FontName(face) + "': " + what);
 }
 
 // SDL_ttf opens a size in 72-dpi points, which are pixels.
-TTF_Font* Font(int pixels) {
+TTF_Font* Font(Face face, int pixels) {
     auto& fonts = Fonts();
-    if (auto it = fonts.find(pixels); it != fonts.end()) return it->second;
-    if (TTF_WasInit() == 0 && TTF_Init() != 0) FontError(TTF_GetError());
-    const std::span<const uint8_t> bytes = EmbeddedBytes(kFontName);
-    if (bytes.empty()) FontError("not embedded in the program");
+    if (auto it = fonts.find({face, pixels}); it != fonts.end()) return it->second;
+    if (TTF_WasInit() == 0 && TTF_Init() != 0) FontError(face, TTF_GetError());
+    const std::span<const uint8_t> bytes = EmbeddedBytes(FontName(face));
+    if (bytes.empty()) FontError(face, "not embedded in the program");
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr) FontError(SDL_GetError());
+    if (rw == nullptr) FontError(face, SDL_GetError());
     TTF_Font* font = TTF_OpenFontRW(rw, 1, pixels);
-    if (font == nullptr) FontError(TTF_GetError());
-    fonts.emplace(pixels, font);
+    if (font == nullptr) FontError(face, TTF_GetError());
+    fonts.emplace(std::make_pair(face, pixels), font);
     return font;
 }
 
@@ -80,14 +81,14 @@ std::string Utf8FromLatin1(const std::string& text) {
     return out;
 }
 
-const Coverage& Render(int pixels, const std::string& utf8) {
+const Coverage& Render(Face face, int pixels, const std::string& utf8) {
     auto& lines = Lines();
-    auto key = std::make_pair(pixels, utf8);
+    auto key = std::make_tuple(face, pixels, utf8);
     if (auto it = lines.find(key); it != lines.end()) return it->second;
 
     Coverage coverage;
     SDL_Surface* rendered =
-        TTF_RenderUTF8_Blended(Font(pixels), utf8.c_str(), {255, 255, 255, 255});
+        TTF_RenderUTF8_Blended(Font(face, pixels), utf8.c_str(), {255, 255, 255, 255});
     if (rendered != nullptr) {
         SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
         SDL_FreeSurface(rendered);
@@ -123,10 +124,11 @@ uint32_t Blend(uint32_t over, uint32_t under, uint32_t alpha) {
 
 }  // namespace
 
-void DrawText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb) {
+void DrawText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
+              Face face) {
     const std::string utf8 = Utf8FromLatin1(text);
     if (utf8.empty()) return;
-    const Coverage& glyphs = Render(PixelSize(points), utf8);
+    const Coverage& glyphs = Render(face, PixelSize(points), utf8);
     rgb &= 0xFFFFFF;
 
     // Clip in 64 bits: x and y may lie anywhere, the line may start left of or above the surface.
@@ -150,21 +152,21 @@ void DrawText(Surface& surface, int x, int y, const std::string& text, float poi
     surface.changed = true;
 }
 
-int TextWidth(const std::string& text, float points) {
+int TextWidth(const std::string& text, float points, Face face) {
     const std::string utf8 = Utf8FromLatin1(text);
     if (utf8.empty()) return 0;
     int width = 0, height = 0;
-    if (TTF_SizeUTF8(Font(PixelSize(points)), utf8.c_str(), &width, &height) != 0) return 0;
+    if (TTF_SizeUTF8(Font(face, PixelSize(points)), utf8.c_str(), &width, &height) != 0) return 0;
     return width;
 }
 
-int TextHeight(float points) {
-    return TTF_FontHeight(Font(PixelSize(points)));
+int TextHeight(float points, Face face) {
+    return TTF_FontHeight(Font(face, PixelSize(points)));
 }
 
 void ShutdownText() {
     Lines().clear();
-    for (auto& [pixels, font] : Fonts()) TTF_CloseFont(font);
+    for (auto& [size, font] : Fonts()) TTF_CloseFont(font);
     Fonts().clear();
     if (TTF_WasInit() != 0) TTF_Quit();
 }
