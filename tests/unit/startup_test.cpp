@@ -21,6 +21,11 @@ class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
         temp_.UseAsTemp();
+        // The single-copy lock lives here, so a game running on this machine never makes the
+        // window under test end itself as a second copy.
+        const char* runtime = getenv("XDG_RUNTIME_DIR");
+        savedRuntime_ = runtime ? runtime : "";
+        setenv("XDG_RUNTIME_DIR", temp_.Path().c_str(), 1);
         platform::ResetDisplayState();
         bFullScreen = 0;
         frmStartup.Show();
@@ -32,6 +37,8 @@ protected:
         bFullScreen = 0;
         platform::ResetCursorState();
         platform::ResetDisplayState();
+        if (savedRuntime_.empty()) unsetenv("XDG_RUNTIME_DIR");
+        else setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
     }
     void Key(platform::Integer code, platform::Integer shift = 0) {
         frmStartup.KeyDown(code, shift);
@@ -42,6 +49,7 @@ protected:
         frmStartup.MouseUp(1, 0, upX, upY);
     }
     testing_support::TempDir temp_;
+    std::string savedRuntime_;
 };
 
 TEST_F(Startup, OpensCentredWithWindowedModeChosenAndStartFocused) {
