@@ -19,7 +19,9 @@ constexpr int kTwipsPerPixel = 15;
 
 }  // namespace
 
-const std::vector<Form*>& LoadedForms() { return LoadedList(); }
+const std::vector<Form*>& LoadedForms() {
+    return LoadedList();
+}
 
 Form* FormOfWindow(uint32_t windowId) {
     for (Form* form : LoadedList())
@@ -58,7 +60,9 @@ void Form::Load() {
 
 void Form::Show() {
     Load();
-    if (!loaded_) return;  // Form_Load may have closed it again
+    // Form_Load may have closed it again; and showing a form already on screen must not pull
+    // it in front of whatever the player has moved to.
+    if (!loaded_ || visible_) return;
     visible_ = true;
     if (!design_.onScreen) return;
     if (!window_) CreateWindow();
@@ -86,14 +90,16 @@ void Form::Unload() {
 
 void Form::SetLeft(Single twips) {
     left_ = twips;
-    if (window_) window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
-                               static_cast<int>(top_ / kTwipsPerPixel));
+    if (window_)
+        window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
+                      static_cast<int>(top_ / kTwipsPerPixel));
 }
 
 void Form::SetTop(Single twips) {
     top_ = twips;
-    if (window_) window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
-                               static_cast<int>(top_ / kTwipsPerPixel));
+    if (window_)
+        window_->Move(static_cast<int>(left_ / kTwipsPerPixel),
+                      static_cast<int>(top_ / kTwipsPerPixel));
 }
 
 void Form::CreateWindow() {
@@ -206,6 +212,8 @@ void Form::KeyUp(Integer keyCode, Integer shift) {
     }
 }
 
-void Form::CloseRequested() { Unload(); }
+void Form::CloseRequested() {
+    Unload();
+}
 
 }  // namespace platform
