@@ -101,8 +101,12 @@ void UnpackerForm::ResCopy() {
     }
 }
 
-void UnpackerForm::Command1_Click() { game::frmMAIN.Show(); }
+void UnpackerForm::Command1_Click() {
+    game::frmMAIN.Show();
+}
 
-void UnpackerForm::Timer1_Timer() { Unload(); }
+void UnpackerForm::Timer1_Timer() {
+    Unload();
+}
 
 }  // namespace assets

@@ -53,8 +53,10 @@ void BusyRound() {
     lScore = 123450;
     for (int i = 0; i < 15; ++i) {
         const bool bursting = i < 10;
-        Balloons[static_cast<size_t>(i)] = {game::Integer(bursting ? 0 : -1), game::Integer(i % 4), 5,
-                                            game::Integer(bursting ? 3 : 4), game::Integer(i * 38), 200, game::Integer(bursting ? -1 : 0)};
+        Balloons[static_cast<size_t>(i)] = {
+            game::Integer(bursting ? 0 : -1), game::Integer(i % 4),  5,
+            game::Integer(bursting ? 3 : 4),  game::Integer(i * 38), 200,
+            game::Integer(bursting ? -1 : 0)};
     }
     iCrossX = 300;
     iCrossY = 240;
@@ -101,8 +103,12 @@ void Sprite(benchmark::State& state, bool burst) {
     }
     frmMAIN.Unload();
 }
-void BM_DrawSpriteBalloon(benchmark::State& state) { Sprite(state, false); }
-void BM_DrawSpriteBurst(benchmark::State& state) { Sprite(state, true); }
+void BM_DrawSpriteBalloon(benchmark::State& state) {
+    Sprite(state, false);
+}
+void BM_DrawSpriteBurst(benchmark::State& state) {
+    Sprite(state, true);
+}
 BENCHMARK(BM_DrawSpriteBalloon);
 BENCHMARK(BM_DrawSpriteBurst);
 
@@ -130,8 +136,12 @@ void ColourKeyed(benchmark::State& state, bool burst) {
     SDL_FreeSurface(keyed);
     frmMAIN.Unload();
 }
-void BM_SdlColourKeyBalloon(benchmark::State& state) { ColourKeyed(state, false); }
-void BM_SdlColourKeyBurst(benchmark::State& state) { ColourKeyed(state, true); }
+void BM_SdlColourKeyBalloon(benchmark::State& state) {
+    ColourKeyed(state, false);
+}
+void BM_SdlColourKeyBurst(benchmark::State& state) {
+    ColourKeyed(state, true);
+}
 BENCHMARK(BM_SdlColourKeyBalloon);
 BENCHMARK(BM_SdlColourKeyBurst);
 
@@ -191,8 +201,7 @@ BENCHMARK(BM_SoundCueWithReload)->Unit(benchmark::kMicrosecond);
 // catch-up burst would show there; one late tick, then the old cadence, is what we want).
 class Metronome : public platform::Form {
 public:
-    Metronome()
-        : Form(Design()), timer_(*this, 45, true, [this] { Tick(); }) {}
+    Metronome() : Form(Design()), timer_(*this, 45, true, [this] { Tick(); }) {}
     std::vector<double> intervals;
     int burst = 0;
 
@@ -206,8 +215,10 @@ private:
         const auto now = std::chrono::steady_clock::now();
         if (last_) {
             const double ms = std::chrono::duration<double, std::milli>(now - *last_).count();
-            if (count_ == 501 || count_ == 502) burst += ms < 5;  // back to back
-            else if (count_ != 500) intervals.push_back(ms);
+            if (count_ == 501 || count_ == 502)
+                burst += ms < 5;  // back to back
+            else if (count_ != 500)
+                intervals.push_back(ms);
         }
         last_ = now;
         if (++count_ == 500) std::this_thread::sleep_for(std::chrono::milliseconds(200));

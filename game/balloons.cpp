@@ -32,8 +32,10 @@ void MainForm::DifficultyStep() {
         iSpawned = 0;
         if (iBonus + kBonusStep <= kLargestBonus) iBonus = CInt(iBonus + kBonusStep);
     }
-    if (lSpawnClock < CLng(300 * int64_t{interval})) lSpawnClock = CLng(int64_t{lSpawnClock} + interval);
-    if (iReload < CLng(int64_t{iReloadTicks} * interval)) iReload = CInt(int64_t{iReload} + interval);
+    if (lSpawnClock < CLng(300 * int64_t{interval}))
+        lSpawnClock = CLng(int64_t{lSpawnClock} + interval);
+    if (iReload < CLng(int64_t{iReloadTicks} * interval))
+        iReload = CInt(int64_t{iReload} + interval);
 }
 
 void MainForm::LaunchInto(BALLOON& balloon) {
@@ -51,8 +53,8 @@ void MainForm::UpdateBalloons() {
     const Long interval = tmr_Main.Interval();
 
     // A fresh draw every playing tick spreads the launches between the delay and 7/6 of it.
-    const Long threshold = CLng(int64_t{iSpawnDelay} +
-                                int64_t{RandomInt(CInt(iSpawnDelay / 6))} * interval);
+    const Long threshold =
+        CLng(int64_t{iSpawnDelay} + int64_t{RandomInt(CInt(iSpawnDelay / 6))} * interval);
     if (lSpawnClock >= threshold) {
         for (BALLOON& balloon : Balloons) {
             if (balloon.Active == 0 && balloon.Bursting == 0) {

@@ -18,8 +18,7 @@ void DrawSprite(platform::PictureBox& sheet, platform::PictureBox& mask,
     const Integer sy = CInt(row * CInt(height + 1) + 1);
     const Integer mx = CInt((maskColumn - 1) * CInt(width + 1) + 1);
     const Integer my = CInt(maskRow * CInt(height + 1) + 1);
-    platform::BitBlt(destination.hDC(), x, y, width, height, mask.hDC(), mx, my,
-                     platform::SRCAND);
+    platform::BitBlt(destination.hDC(), x, y, width, height, mask.hDC(), mx, my, platform::SRCAND);
     platform::BitBlt(destination.hDC(), x, y, width, height, sheet.hDC(), sx, sy,
                      platform::SRCPAINT);
 }
@@ -29,8 +28,8 @@ namespace {
 // Seeded once from the time of day: reseeding on every draw, as a coarse clock would allow,
 // repeats draws within a tick and ties a balloon's kind, speed and place together.
 float TimeSeededDraw() {
-    static std::mt19937 generator(static_cast<uint32_t>(
-        std::chrono::system_clock::now().time_since_epoch().count()));
+    static std::mt19937 generator(
+        static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     return static_cast<float>(generator() >> 8) * (1.0f / 16777216.0f);
 }
 
@@ -50,8 +49,8 @@ Integer RandomInt(Integer n) {
     return CInt(static_cast<int64_t>(std::floor(static_cast<float>(n) * r)));
 }
 
-Boolean Collide(Integer x1, Integer y1, Integer w1, Integer h1, Integer x2, Integer y2,
-                Integer w2, Integer h2) {
+Boolean Collide(Integer x1, Integer y1, Integer w1, Integer h1, Integer x2, Integer y2, Integer w2,
+                Integer h2) {
     return platform::CBool(CInt(CInt(x1 + w1) - 1) >= x2 && x1 <= CInt(CInt(x2 + w2) - 1) &&
                            CInt(CInt(y1 + h1) - 1) >= y2 && y1 <= CInt(CInt(y2 + h2) - 1));
 }

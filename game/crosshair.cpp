@@ -31,7 +31,8 @@ void MainForm::UpdateCrosshair() {
             // The shot box is the 3 x 3 corner of the crosshair picture, and the lowest slot
             // hit wins: that is how the game has always aimed.
             for (BALLOON& b : Balloons) {
-                if (b.Active == platform::True && Collide(b.X, b.Y, 60, 60, iCrossX, iCrossY, 3, 3)) {
+                if (b.Active == platform::True &&
+                    Collide(b.X, b.Y, 60, 60, iCrossX, iCrossY, 3, 3)) {
                     b.Active = 0;
                     b.Bursting = platform::True;
                     b.Frame = 0;

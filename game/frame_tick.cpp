@@ -18,8 +18,10 @@ void MainForm::tmr_Main_Timer() {
         iBlink = CInt(iBlink + 1);
         if (bGameOver == 0) {
             // The attract text shows for 10 ticks and hides for 10.
-            if (iBlink <= 10) DrawAttract();
-            else if (iBlink == 20) iBlink = 0;
+            if (iBlink <= 10)
+                DrawAttract();
+            else if (iBlink == 20)
+                iBlink = 0;
         } else if (iBlink <= 40) {
             // The game-over screen runs out at 40, from whatever blink phase the round began in.
             DrawGameOver();

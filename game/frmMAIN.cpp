@@ -71,21 +71,27 @@ void MainForm::Form_Load() {
 
 void MainForm::Form_Unload(Integer& Cancel) {
     (void)Cancel;
-    if (bFullScreen == platform::True) startup::basDisplay::SetDisplayMode(sngScreenW, sngScreenH);
-    else platform::ClipCursor(nullptr);
+    if (bFullScreen == platform::True)
+        startup::basDisplay::SetDisplayMode(sngScreenW, sngScreenH);
+    else
+        platform::ClipCursor(nullptr);
     platform::ShowCursor(platform::True);
 }
 
 void MainForm::Form_MouseDown(Integer Button, Integer Shift, Single X, Single Y) {
     (void)Shift, (void)X, (void)Y;
-    if (Button == 1) bFireLeft = platform::True;
-    else bFireRight = platform::True;
+    if (Button == 1)
+        bFireLeft = platform::True;
+    else
+        bFireRight = platform::True;
 }
 
 void MainForm::Form_MouseUp(Integer Button, Integer Shift, Single X, Single Y) {
     (void)Shift, (void)X, (void)Y;
-    if (Button == 1) bFireLeft = platform::False;
-    else bFireRight = platform::False;
+    if (Button == 1)
+        bFireLeft = platform::False;
+    else
+        bFireRight = platform::False;
 }
 
 void MainForm::Form_MouseMove(Integer Button, Integer Shift, Single X, Single Y) {

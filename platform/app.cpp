@@ -25,7 +25,9 @@ namespace {
 
 volatile std::sig_atomic_t g_signal = 0;
 
-void OnSignal(int signal) { g_signal = signal; }
+void OnSignal(int signal) {
+    g_signal = signal;
+}
 
 void InstallSignalHandlers() {
     struct sigaction action {};
@@ -146,8 +148,12 @@ void InitVideo() {
 }
 
 namespace Screen {
-Single Width() { return static_cast<Single>(CurrentDisplaySize().width) * TwipsPerPixelX; }
-Single Height() { return static_cast<Single>(CurrentDisplaySize().height) * TwipsPerPixelY; }
+Single Width() {
+    return static_cast<Single>(CurrentDisplaySize().width) * TwipsPerPixelX;
+}
+Single Height() {
+    return static_cast<Single>(CurrentDisplaySize().height) * TwipsPerPixelY;
+}
 }  // namespace Screen
 
 }  // namespace platform

@@ -22,8 +22,12 @@ void FillRect(Surface& s, int x, int y, int w, int h, uint32_t rgb) {
         for (int xx = x0; xx < x1; ++xx) s.SetPixel(xx, yy, rgb);
 }
 
-void HLine(Surface& s, int x, int y, int w, uint32_t rgb) { FillRect(s, x, y, w, 1, rgb); }
-void VLine(Surface& s, int x, int y, int h, uint32_t rgb) { FillRect(s, x, y, 1, h, rgb); }
+void HLine(Surface& s, int x, int y, int w, uint32_t rgb) {
+    FillRect(s, x, y, w, 1, rgb);
+}
+void VLine(Surface& s, int x, int y, int h, uint32_t rgb) {
+    FillRect(s, x, y, 1, h, rgb);
+}
 
 // The dotted rectangle that marks the control with the keyboard focus.
 void FocusRect(Surface& s, int x, int y, int w, int h) {
@@ -67,8 +71,10 @@ void OptionCircle(Surface& s, int cx, int cy, bool selected) {
             const float d2 = fx * fx + fy * fy;
             if (d2 > 36.0f) continue;
             uint32_t rgb = kWhite;
-            if (d2 > 20.0f) rgb = (fx + fy < 0) ? kShadow : kLight;
-            else if (d2 > 13.0f) rgb = (fx + fy < 0) ? kBlack : kWhite;
+            if (d2 > 20.0f)
+                rgb = (fx + fy < 0) ? kShadow : kLight;
+            else if (d2 > 13.0f)
+                rgb = (fx + fy < 0) ? kBlack : kWhite;
             if (selected && d2 <= 4.5f) rgb = kBlack;
             FillRect(s, cx + dx, cy + dy, 1, 1, rgb);
         }

@@ -31,9 +31,13 @@ Timer::~Timer() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-bool Timer::Scheduled() const { return enabled_ && owner_.Loaded(); }
+bool Timer::Scheduled() const {
+    return enabled_ && owner_.Loaded();
+}
 
-void Timer::Reset() { enabled_ = designEnabled_; }
+void Timer::Reset() {
+    enabled_ = designEnabled_;
+}
 
 void Timer::SetEnabled(Boolean enabled) {
     const bool on = enabled != 0;
@@ -89,7 +93,9 @@ void CommandButton::PressEnd(bool inside) {
     if (inside) Click();
 }
 
-void PictureBox::SetPicture(const Picture& picture) { surface_ = *picture; }
+void PictureBox::SetPicture(const Picture& picture) {
+    surface_ = *picture;
+}
 
 void PictureBox::Print(const std::string& text) {
     DrawText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,

@@ -26,7 +26,10 @@ public:
 
     // Controls a player can reach with the keyboard and the mouse override these.
     virtual bool Focusable() const { return false; }
-    virtual bool Contains(int x, int y) const { (void)x, (void)y; return false; }
+    virtual bool Contains(int x, int y) const {
+        (void)x, (void)y;
+        return false;
+    }
     virtual void Paint(Surface& surface, bool focused) const { (void)surface, (void)focused; }
     virtual void PressStart() {}
     virtual void PressEnd(bool inside) { (void)inside; }

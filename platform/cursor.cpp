@@ -43,8 +43,10 @@ int32_t ShowCursor(Boolean bShow) {
 }
 
 int32_t ClipCursor(const RECT* rect) {
-    if (rect) g_clip = *rect;
-    else g_clip.reset();
+    if (rect)
+        g_clip = *rect;
+    else
+        g_clip.reset();
     ApplyCursorState();
     return 1;
 }
@@ -55,8 +57,12 @@ int32_t ClientToScreen(const Form& form, POINTAPI& point) {
     return 1;
 }
 
-int32_t CursorDisplayCount() { return g_count; }
-std::optional<RECT> CursorClip() { return g_clip; }
+int32_t CursorDisplayCount() {
+    return g_count;
+}
+std::optional<RECT> CursorClip() {
+    return g_clip;
+}
 
 void ResetCursorState() {
     g_count = 0;

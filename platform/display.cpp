@@ -30,7 +30,9 @@ DisplaySize DesktopSize() {
     return {mode.w, mode.h};
 }
 
-DisplaySize CurrentDisplaySize() { return g_changed ? g_asked : DesktopSize(); }
+DisplaySize CurrentDisplaySize() {
+    return g_changed ? g_asked : DesktopSize();
+}
 
 int32_t EnumDisplaySettingsA(const char* deviceName, uint32_t modeNum, DEVMODEA* mode) {
     InitVideo();
@@ -62,7 +64,9 @@ int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t flags) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
-const std::vector<DisplayRequest>& DisplayRequests() { return g_requests; }
+const std::vector<DisplayRequest>& DisplayRequests() {
+    return g_requests;
+}
 
 void ResetDisplayState() {
     g_requests.clear();

@@ -9,7 +9,9 @@
 
 namespace platform {
 
-void RaiseOverflow() { throw RuntimeError(kOverflow, "Overflow"); }
+void RaiseOverflow() {
+    throw RuntimeError(kOverflow, "Overflow");
+}
 
 std::string ErrorReport(const RuntimeError& error) {
     return "Run-time error '" + std::to_string(error.Number()) + "':\n\n" + error.what();

@@ -34,11 +34,16 @@ Form* Target(Uint32 windowId) {
 Integer ControlCharacter(SDL_Keycode key) {
     switch (key) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
-        case SDLK_ESCAPE: return 27;
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
-        default: return 0;
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_ESCAPE:
+            return 27;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
+        default:
+            return 0;
     }
 }
 
@@ -46,12 +51,18 @@ Integer ControlCharacter(SDL_Keycode key) {
 
 Integer MouseButton(int hostButton) {
     switch (hostButton) {
-        case SDL_BUTTON_LEFT: return 1;
-        case SDL_BUTTON_RIGHT: return 2;
-        case SDL_BUTTON_MIDDLE: return 4;
-        case SDL_BUTTON_X1: return 8;
-        case SDL_BUTTON_X2: return 16;
-        default: return 32;  // any further button still counts as "not the left one"
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        case SDL_BUTTON_X1:
+            return 8;
+        case SDL_BUTTON_X2:
+            return 16;
+        default:
+            return 32;  // any further button still counts as "not the left one"
     }
 }
 
@@ -59,17 +70,27 @@ Integer KeyCode(int hostKey) {
     if (hostKey >= SDLK_a && hostKey <= SDLK_z) return static_cast<Integer>(hostKey - SDLK_a + 65);
     if (hostKey >= SDLK_0 && hostKey <= SDLK_9) return static_cast<Integer>(hostKey - SDLK_0 + 48);
     switch (hostKey) {
-        case SDLK_ESCAPE: return 27;
+        case SDLK_ESCAPE:
+            return 27;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
-        case SDLK_SPACE: return 32;
-        case SDLK_TAB: return 9;
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
-        default: return 0;
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_SPACE:
+            return 32;
+        case SDLK_TAB:
+            return 9;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_LEFT:
+            return 37;
+        case SDLK_UP:
+            return 38;
+        case SDLK_RIGHT:
+            return 39;
+        case SDLK_DOWN:
+            return 40;
+        default:
+            return 0;
     }
 }
 
@@ -89,8 +110,10 @@ void DispatchEvent(const SDL_Event& event) {
             const Integer button = MouseButton(event.button.button);
             const Single x = static_cast<Single>(event.button.x);
             const Single y = static_cast<Single>(event.button.y);
-            if (event.type == SDL_MOUSEBUTTONDOWN) form->MouseDown(button, ShiftState(), x, y);
-            else form->MouseUp(button, ShiftState(), x, y);
+            if (event.type == SDL_MOUSEBUTTONDOWN)
+                form->MouseDown(button, ShiftState(), x, y);
+            else
+                form->MouseUp(button, ShiftState(), x, y);
             return;
         }
         case SDL_MOUSEMOTION: {
@@ -119,7 +142,8 @@ void DispatchEvent(const SDL_Event& event) {
                 form->KeyUp(KeyCode(event.key.keysym.sym), ShiftState());
             return;
         }
-        default: return;
+        default:
+            return;
     }
 }
 

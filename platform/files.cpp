@@ -35,7 +35,7 @@ const char* NonEmptyEnv(const char* name) {
 
 // Closes the descriptor when the scope ends, whichever way it ends.
 class Descriptor {
-  public:
+public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -50,7 +50,7 @@ class Descriptor {
         return result;
     }
 
-  private:
+private:
     int fd_;
 };
 

@@ -25,11 +25,11 @@ struct FormDesign {
     BorderStyle border = BorderStyle::None;
     int clientWidth = 0;  // pixels
     int clientHeight = 0;
-    bool centred = false;     // placed in the middle of the screen when first shown
-    Long left = 0;            // client area's top-left corner in twips, when not centred
+    bool centred = false;  // placed in the middle of the screen when first shown
+    Long left = 0;         // client area's top-left corner in twips, when not centred
     Long top = 0;
-    bool onScreen = true;     // false: never shown, so no native window at all
-    bool withIcon = false;    // the program icon on the window
+    bool onScreen = true;           // false: never shown, so no native window at all
+    bool withIcon = false;          // the program icon on the window
     uint32_t backColor = 0xD4D0C8;  // the classic face colour of dialogs
 };
 

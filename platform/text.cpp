@@ -18,7 +18,9 @@
 namespace platform {
 namespace {
 
-const char* FontName(Face face) { return face == Face::Game ? "font.ttf" : "dialog.ttf"; }
+const char* FontName(Face face) {
+    return face == Face::Game ? "font.ttf" : "dialog.ttf";
+}
 constexpr size_t kMaxCachedLines = 64;
 
 struct Coverage {

@@ -24,9 +24,17 @@ int64_t RoundHalfEven(double value) {
 
 }  // namespace
 
-Integer CInt(int64_t value) { return Narrow<Integer>(value); }
-Long CLng(int64_t value) { return Narrow<Long>(value); }
-Integer CInt(double value) { return Narrow<Integer>(RoundHalfEven(value)); }
-Long CLng(double value) { return Narrow<Long>(RoundHalfEven(value)); }
+Integer CInt(int64_t value) {
+    return Narrow<Integer>(value);
+}
+Long CLng(int64_t value) {
+    return Narrow<Long>(value);
+}
+Integer CInt(double value) {
+    return Narrow<Integer>(RoundHalfEven(value));
+}
+Long CLng(double value) {
+    return Narrow<Long>(RoundHalfEven(value));
+}
 
 }  // namespace platform

@@ -19,14 +19,20 @@ constexpr Boolean False = 0;
 // Narrow an exact result to an Integer or a Long; out of range is an overflow error.
 Integer CInt(int64_t value);
 Long CLng(int64_t value);
-inline Integer CInt(int value) { return CInt(static_cast<int64_t>(value)); }
-inline Long CLng(int value) { return CLng(static_cast<int64_t>(value)); }
+inline Integer CInt(int value) {
+    return CInt(static_cast<int64_t>(value));
+}
+inline Long CLng(int value) {
+    return CLng(static_cast<int64_t>(value));
+}
 
 // Round a float to the nearest whole number, halves to even, then narrow (checked).
 Integer CInt(double value);
 Long CLng(double value);
 
 // The game's own Boolean from a C++ condition.
-constexpr Boolean CBool(bool condition) { return condition ? True : False; }
+constexpr Boolean CBool(bool condition) {
+    return condition ? True : False;
+}
 
 }  // namespace platform

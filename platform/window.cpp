@@ -35,16 +35,15 @@ bool FindMode(int width, int height, SDL_DisplayMode& found) {
 
 NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
     : width_(design.clientWidth), height_(design.clientHeight) {
-    window_ = SDL_CreateWindow(design.caption.c_str(), x, y, width_, height_,
-                               WindowFlags(design));
+    window_ = SDL_CreateWindow(design.caption.c_str(), x, y, width_, height_, WindowFlags(design));
     if (!window_)
         throw RuntimeError(kNoDisplay, std::string("Cannot open a window: ") + SDL_GetError());
     if (design.withIcon) SetWindowIcon(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_)
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
-                                     SDL_TEXTUREACCESS_STREAMING, width_, height_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                     width_, height_);
     if (!renderer_ || !texture_) {
         const std::string why = SDL_GetError();
         Release();
@@ -53,7 +52,9 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
     FitDisplay();
 }
 
-NativeWindow::~NativeWindow() { Release(); }
+NativeWindow::~NativeWindow() {
+    Release();
+}
 
 void NativeWindow::Release() {
     if (texture_) SDL_DestroyTexture(texture_);
@@ -64,7 +65,9 @@ void NativeWindow::Release() {
     window_ = nullptr;
 }
 
-uint32_t NativeWindow::Id() const { return SDL_GetWindowID(window_); }
+uint32_t NativeWindow::Id() const {
+    return SDL_GetWindowID(window_);
+}
 
 void NativeWindow::Move(int x, int y) {
     if (!fullscreen_) SDL_SetWindowPosition(window_, x, y);
@@ -75,7 +78,9 @@ void NativeWindow::Show() {
     SDL_RaiseWindow(window_);
 }
 
-void NativeWindow::Hide() { SDL_HideWindow(window_); }
+void NativeWindow::Hide() {
+    SDL_HideWindow(window_);
+}
 
 void NativeWindow::Present(const Surface& surface) {
     SDL_UpdateTexture(texture_, nullptr, surface.Row(0),

@@ -10,7 +10,9 @@ namespace platform {
 
 namespace {
 
-uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint32_t Read32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
 
 }  // namespace
 
@@ -28,11 +30,13 @@ void SetWindowIcon(SDL_Window* window) {
     const uint8_t* colours = palette + 16 * 4;
     const uint8_t* mask = colours + kSize * kSize / 2;
 
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     for (int y = 0; y < kSize; ++y) {
         const int row = kSize - 1 - y;
-        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon->pixels) + y * icon->pitch);
+        auto* out =
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon->pixels) + y * icon->pitch);
         for (int x = 0; x < kSize; ++x) {
             const uint8_t pair = colours[row * kSize / 2 + x / 2];
             const int index = (x % 2 == 0) ? pair >> 4 : pair & 15;

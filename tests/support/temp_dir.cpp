@@ -13,8 +13,10 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     if (swapped_) {
-        if (hadTmp_) setenv("TMPDIR", savedTmp_.c_str(), 1);
-        else unsetenv("TMPDIR");
+        if (hadTmp_)
+            setenv("TMPDIR", savedTmp_.c_str(), 1);
+        else
+            unsetenv("TMPDIR");
     }
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);

@@ -227,7 +227,7 @@ void expect_white_gutters(const SheetView& s) {
 }
 
 class AssetgenSprites : public ::testing::Test {
-  protected:
+protected:
     Bitmap balloons = load_bitmap("Baloni.bmp");
     Bitmap balloon_masks = load_bitmap("BaloniM.bmp");
     Bitmap bursts = load_bitmap("BalEksplozija.bmp");

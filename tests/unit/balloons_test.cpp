@@ -133,8 +133,10 @@ TEST_F(Balloons_, ABurstSinksForTenTicksAndFreesItsSlotFromTheNextOne) {
         int changed = 0;
         for (int y = b.Y - 20; y < b.Y + 80; ++y)
             for (int x = 180; x < 280; ++x)
-                if (y >= b.Y + 8 && y < b.Y + 24 && x >= 212 && x < 262) continue;  // points
-                else changed += Work().Pixel(x, y) != sky.Pixel(x, y);
+                if (y >= b.Y + 8 && y < b.Y + 24 && x >= 212 && x < 262)
+                    continue;  // points
+                else
+                    changed += Work().Pixel(x, y) != sky.Pixel(x, y);
         pictures += changed > 0 ? '#' : '.';
         EXPECT_EQ(b.Bursting, tick < 10 ? platform::True : 0);
     }

@@ -25,10 +25,13 @@ protected:
 };
 
 TEST_F(Crosshair, AShotHitsFromXPlus9ToXPlus70OnEveryEdge) {
-    struct Aim { float px, py; bool hits; };
-    for (Aim aim : {Aim{109, 240, true}, Aim{108, 240, false}, Aim{170, 240, true},
-                    Aim{171, 240, false}, Aim{130, 209, true}, Aim{130, 208, false},
-                    Aim{130, 270, true}, Aim{130, 271, false}}) {
+    struct Aim {
+        float px, py;
+        bool hits;
+    };
+    for (Aim aim :
+         {Aim{109, 240, true}, Aim{108, 240, false}, Aim{170, 240, true}, Aim{171, 240, false},
+          Aim{130, 209, true}, Aim{130, 208, false}, Aim{130, 270, true}, Aim{130, 271, false}}) {
         Fly(0, 1, 100, 205, 5);  // at (100, 200) once this tick has moved it
         MoveTo(aim.px, aim.py);
         iReload = 180;
@@ -73,7 +76,8 @@ TEST_F(Crosshair, AHeldButtonFiresEveryFourthTickWithTheFiringPictureOnThatTickO
         PlayTick();
         const bool fired = !Sounds().empty();
         shots += fired ? '*' : '.';
-        const uint32_t expected = fired ? sheet.Pixel(24 + px, 1 + py) : sheet.Pixel(1 + px, 1 + py);
+        const uint32_t expected =
+            fired ? sheet.Pixel(24 + px, 1 + py) : sheet.Pixel(1 + px, 1 + py);
         EXPECT_EQ(Work().Pixel(289 + px, 289 + py), expected) << "tick " << tick;
     }
     EXPECT_EQ(shots, "*...*...*...");

@@ -1,11 +1,12 @@
 // What the program carries and what it gives back: embedded files, and the desktop restored
 // on the way out of a fatal error.
+#include "platform/desktop.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/cursor.h"
-#include "platform/desktop.h"
 #include "platform/display.h"
 #include "platform/embedded.h"
 #include "platform/error.h"
@@ -15,9 +16,9 @@ namespace {
 TEST(Embedded, CarriesTheIconAndTheVersionTexts) {
     const auto icon = platform::EmbeddedBytes("Puffpop.ico");
     ASSERT_EQ(icon.size(), 6u + 16u + 744u);
-    EXPECT_EQ(icon[6], 32);   // width
-    EXPECT_EQ(icon[7], 32);   // height
-    EXPECT_EQ(icon[8], 16);   // colours
+    EXPECT_EQ(icon[6], 32);  // width
+    EXPECT_EQ(icon[7], 32);  // height
+    EXPECT_EQ(icon[8], 16);  // colours
     const auto version = platform::EmbeddedBytes("version.txt");
     const std::string text(version.begin(), version.end());
     EXPECT_NE(text.find("FileVersion=1.0.0.0"), std::string::npos);

@@ -24,14 +24,14 @@ using Env = std::optional<std::string>;
 
 // Sets or unsets an environment variable for one scope.
 class ScopedEnv {
-  public:
+public:
     ScopedEnv(const char* name, Env value) : name_(name) {
         if (const char* old = getenv(name)) old_ = old;
         Set(value);
     }
     ~ScopedEnv() { Set(old_); }
 
-  private:
+private:
     void Set(const Env& value) { value ? setenv(name_, value->c_str(), 1) : unsetenv(name_); }
     const char* name_;
     Env old_;
@@ -61,7 +61,7 @@ void ExpectRefused(Call call, const fs::path& path, const std::string& reason) {
 }
 
 class FilesTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "puffpop-files-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

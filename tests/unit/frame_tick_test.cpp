@@ -20,7 +20,9 @@ int ChangedInRows(const platform::Surface& frame, int top, int bottom) {
     return changed;
 }
 
-bool AttractTextShown(const platform::Surface& frame) { return ChangedInRows(frame, 210, 250) > 200; }
+bool AttractTextShown(const platform::Surface& frame) {
+    return ChangedInRows(frame, 210, 250) > 200;
+}
 
 class FrameTick : public GameTest {
 protected:

@@ -93,9 +93,9 @@ TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
 }
 
 TEST_F(Lifecycle, SetDisplayModeRoundsHalvesToEven) {
-    for (auto [w, h, ew, eh] : {std::tuple{639.5f, 480.0f, 640u, 480u},
-                                std::tuple{640.5f, 479.5f, 640u, 480u},
-                                std::tuple{1024.0f, 768.0f, 1024u, 768u}}) {
+    for (auto [w, h, ew, eh] :
+         {std::tuple{639.5f, 480.0f, 640u, 480u}, std::tuple{640.5f, 479.5f, 640u, 480u},
+          std::tuple{1024.0f, 768.0f, 1024u, 768u}}) {
         startup::basDisplay::SetDisplayMode(w, h);
         const auto& dm = startup::basDisplay::dmDisplay;
         EXPECT_EQ(dm.dmFields, 0x00180000u);

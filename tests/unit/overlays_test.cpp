@@ -68,8 +68,8 @@ TEST_F(Overlays, ScoreLineUsesTheSignedFormAndOneStarPerBomb) {
     lScore = 4520;
     iBombs = 0;
     iMissed = 2;
-    Expect(MainFormProbe::DrawHud, {{40, 6, " 4520", 17.5f, kYellow},
-                                    {535, 6, " 2 \\ 3", 17.5f, kYellow}});
+    Expect(MainFormProbe::DrawHud,
+           {{40, 6, " 4520", 17.5f, kYellow}, {535, 6, " 2 \\ 3", 17.5f, kYellow}});
 }
 
 TEST_F(Overlays, PointsFiguresAreSignedAndCutOffAtTheEdge) {

@@ -94,7 +94,7 @@ struct Bmp {
 };
 
 class PictureTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "puffpop-picture-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

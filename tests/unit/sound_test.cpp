@@ -65,7 +65,7 @@ std::string WriteWav(const fs::path& path, const Wav& wav) {
 
 // Switches SDL to another audio driver for one scope, closing the device on both sides.
 class ScopedAudioDriver {
-  public:
+public:
     explicit ScopedAudioDriver(const char* driver) {
         if (const char* old = getenv("SDL_AUDIODRIVER")) old_ = old;
         platform::ShutdownSound();
@@ -76,12 +76,12 @@ class ScopedAudioDriver {
         old_ ? setenv("SDL_AUDIODRIVER", old_->c_str(), 1) : unsetenv("SDL_AUDIODRIVER");
     }
 
-  private:
+private:
     std::optional<std::string> old_;
 };
 
 class SoundTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "puffpop-sound-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -39,7 +39,9 @@ struct Boxes {
 };
 
 TEST(DrawSprite, FarCellsOfEverySheetLandOnTheirPixels) {
-    struct Case { int w, h, columns, rows, column, row, firstX, firstY; };
+    struct Case {
+        int w, h, columns, rows, column, row, firstX, firstY;
+    };
     // The last balloon cell, the last burst cell, the firing crosshair.
     for (Case c : {Case{60, 60, 5, 4, 5, 3, 245, 184}, Case{100, 100, 7, 4, 7, 3, 607, 304},
                    Case{22, 22, 2, 2, 2, 1, 24, 24}}) {
@@ -50,7 +52,8 @@ TEST(DrawSprite, FarCellsOfEverySheetLandOnTheirPixels) {
         EXPECT_EQ(b.At(10 + c.w / 2 - 1, 20 + c.h - 1),
                   uint32_t((c.firstY + c.h - 1) << 12 | (c.firstX + c.w / 2 - 1)));
         // Clear right half: background OR sprite, the rim rule of the art.
-        EXPECT_EQ(b.At(10 + c.w - 1, 20), 0x00A0A0u | uint32_t(c.firstY << 12 | (c.firstX + c.w - 1)));
+        EXPECT_EQ(b.At(10 + c.w - 1, 20),
+                  0x00A0A0u | uint32_t(c.firstY << 12 | (c.firstX + c.w - 1)));
         EXPECT_EQ(b.At(9, 20), 0x00A0A0u);
         EXPECT_EQ(b.At(10 + c.w, 20 + c.h), 0x00A0A0u);
     }

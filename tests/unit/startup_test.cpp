@@ -37,8 +37,10 @@ protected:
         bFullScreen = 0;
         platform::ResetCursorState();
         platform::ResetDisplayState();
-        if (savedRuntime_.empty()) unsetenv("XDG_RUNTIME_DIR");
-        else setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+        if (savedRuntime_.empty())
+            unsetenv("XDG_RUNTIME_DIR");
+        else
+            setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
     }
     void Key(platform::Integer code, platform::Integer shift = 0) {
         frmStartup.KeyDown(code, shift);

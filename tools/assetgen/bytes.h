@@ -10,7 +10,7 @@ namespace assetgen {
 using Bytes = std::vector<std::uint8_t>;
 
 class ByteWriter {
-  public:
+public:
     void u8(std::uint32_t v) { out_.push_back(static_cast<std::uint8_t>(v & 0xFFu)); }
     void u16(std::uint32_t v) {
         u8(v);
@@ -30,7 +30,7 @@ class ByteWriter {
     std::size_t size() const { return out_.size(); }
     Bytes take() { return std::move(out_); }
 
-  private:
+private:
     Bytes out_;
 };
 

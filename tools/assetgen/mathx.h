@@ -33,7 +33,7 @@ long round_det(double v);
 
 // splitmix64: a small generator of our own so every platform draws the same art.
 class Rng {
-  public:
+public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
     double uniform();                    // [0, 1)
@@ -41,7 +41,7 @@ class Rng {
     int below(int n);                    // 0 .. n-1
     double signed_unit() { return range(-1.0, 1.0); }
 
-  private:
+private:
     std::uint64_t state_;
 };
 

@@ -51,7 +51,7 @@ inline Point operator*(Point a, double k) {
 Point rotate(Point p, double turns);
 
 class Layer {
-  public:
+public:
     Layer(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
@@ -61,7 +61,7 @@ class Layer {
     // Paints `c` with opacity `a` over what is there (straight, not premultiplied, alpha).
     void blend(int x, int y, Color c, double a);
 
-  private:
+private:
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
     int width_, height_;
     std::vector<Color> color_;

@@ -39,12 +39,12 @@ SpriteCell cut_sprite(const Layer& art, const std::vector<bool>& shape, double r
 // A 5-5-5 colour sheet. Opaque texels are dithered to hide banding in the shading;
 // rim texels round down so they never pass the third-intensity cap.
 class Sheet16 {
-  public:
+public:
     Sheet16(int columns, int rows, int cell_w, int cell_h);
     void put(int column, int row, const SpriteCell& cell);
     Bytes bmp() const;
 
-  private:
+private:
     int cell_w_, cell_h_, width_, height_;
     std::vector<std::uint16_t> pixels_;
 };
@@ -52,12 +52,12 @@ class Sheet16 {
 // A 1-bit mask sheet: palette entry 0 black marks sprite pixels, entry 1 white lets the
 // background through. Gutters are white.
 class MaskSheet {
-  public:
+public:
     MaskSheet(int columns, int rows, int cell_w, int cell_h);
     void put(int column, int row, const std::vector<bool>& shape);
     Bytes bmp() const;
 
-  private:
+private:
     int cell_w_, cell_h_, width_, height_;
     std::vector<std::uint8_t> indices_;
 };

@@ -18,27 +18,27 @@ double band_limited(Wave wave, double phase_turns, double freq, double rate, dou
 
 // A phase accumulator in turns.
 class Phase {
-  public:
+public:
     double advance(double freq, double rate);
 
-  private:
+private:
     double phase_ = 0.0;
 };
 
 class OnePole {  // 6 dB/octave low-pass; the high-pass is the input minus it
-  public:
+public:
     double lowpass(double x, double cutoff, double rate);
     double highpass(double x, double cutoff, double rate) { return x - lowpass(x, cutoff, rate); }
 
-  private:
+private:
     double y_ = 0.0;
 };
 
 class BandPass {  // a resonant two-pole band-pass (RBJ cookbook, constant peak gain)
-  public:
+public:
     double process(double x, double centre, double q, double rate);
 
-  private:
+private:
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
