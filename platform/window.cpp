@@ -101,6 +101,7 @@ void NativeWindow::FitDisplay() {
     fullscreen_ = wanted;
     if (!wanted) {
         SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowSize(window_, width_, height_);
         SDL_RenderSetLogicalSize(renderer_, 0, 0);
         return;
     }
@@ -110,7 +111,11 @@ void NativeWindow::FitDisplay() {
     if (FindMode(width_, height_, mode) && SDL_SetWindowDisplayMode(window_, &mode) == 0 &&
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0)
         return;
+    // The window is also moved and sized over the whole screen by hand: without a window
+    // manager nobody else would do it.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    SDL_SetWindowPosition(window_, 0, 0);
+    SDL_SetWindowSize(window_, desktop.width, desktop.height);
     SDL_RenderSetLogicalSize(renderer_, width_, height_);
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
