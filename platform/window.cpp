@@ -113,7 +113,7 @@ void NativeWindow::FitDisplay() {
         return;
     // The window is also moved and sized over the whole screen by hand: without a window
     // manager nobody else would do it.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
     SDL_SetWindowPosition(window_, 0, 0);
     SDL_SetWindowSize(window_, desktop.width, desktop.height);
     SDL_RenderSetLogicalSize(renderer_, width_, height_);
