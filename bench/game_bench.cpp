@@ -45,6 +45,20 @@ void Environment() {
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
 }
 
+// The game window open on its own asset folder, as after start-up, and closed again.
+struct OpenGame {
+    Temp temp;
+    OpenGame() {
+        Environment();
+        assets::frmRES.Show();
+        assets::frmRES.Timer1_Timer();
+    }
+    ~OpenGame() {
+        frmMAIN.Unload();
+        assets::frmRES.Unload();
+    }
+};
+
 // The game window, loaded, with a busy playing screen: 15 balloons, 10 of them bursting.
 void BusyRound() {
     SetRandomSource([] { return 0.99f; });  // no launches: the table stays as set
@@ -63,10 +77,7 @@ void BusyRound() {
 }
 
 void BM_PlayingFrame(benchmark::State& state) {
-    Environment();
-    Temp temp;
-    assets::frmRES.Show();
-    assets::frmRES.Timer1_Timer();
+    OpenGame game;
     for (auto _ : state) {
         state.PauseTiming();
         BusyRound();
@@ -74,7 +85,6 @@ void BM_PlayingFrame(benchmark::State& state) {
         frmMAIN.tmr_Main_Timer();  // compose
         frmMAIN.Present();         // and show
     }
-    frmMAIN.Unload();
     SetRandomSource(nullptr);
 }
 BENCHMARK(BM_PlayingFrame)->Unit(benchmark::kMicrosecond);
@@ -90,10 +100,7 @@ BENCHMARK(BM_PlainFrameCopy)->Unit(benchmark::kMicrosecond);
 
 // One sprite through the game's blitter, and the same cell through SDL's colour key.
 void Sprite(benchmark::State& state, bool burst) {
-    Environment();
-    Temp temp;
-    assets::frmRES.Show();
-    assets::frmRES.Timer1_Timer();
+    OpenGame game;
     auto& sheet = burst ? frmMAIN.pic_BalloonsE : frmMAIN.pic_Balloons;
     auto& mask = burst ? frmMAIN.pic_BalloonsEM : frmMAIN.pic_BalloonsM;
     const game::Integer size = burst ? 100 : 60;
@@ -101,7 +108,6 @@ void Sprite(benchmark::State& state, bool burst) {
         DrawSprite(sheet, mask, frmMAIN.pic_Work, 3, 3, 2, 0, 200, 150, size, size);
         benchmark::ClobberMemory();
     }
-    frmMAIN.Unload();
 }
 void BM_DrawSpriteBalloon(benchmark::State& state) {
     Sprite(state, false);
@@ -113,10 +119,7 @@ BENCHMARK(BM_DrawSpriteBalloon);
 BENCHMARK(BM_DrawSpriteBurst);
 
 void ColourKeyed(benchmark::State& state, bool burst) {
-    Environment();
-    Temp temp;
-    assets::frmRES.Show();
-    assets::frmRES.Timer1_Timer();
+    OpenGame game;
     platform::Surface& sheet = *(burst ? frmMAIN.pic_BalloonsE : frmMAIN.pic_Balloons).hDC();
     SDL_Surface* keyed = SDL_CreateRGBSurfaceWithFormat(0, sheet.Width(), sheet.Height(), 32,
                                                         SDL_PIXELFORMAT_XRGB8888);
@@ -134,7 +137,6 @@ void ColourKeyed(benchmark::State& state, bool burst) {
     }
     SDL_FreeSurface(frame);
     SDL_FreeSurface(keyed);
-    frmMAIN.Unload();
 }
 void BM_SdlColourKeyBalloon(benchmark::State& state) {
     ColourKeyed(state, false);
@@ -166,10 +168,7 @@ void BM_UnpackerFirstRun(benchmark::State& state) {
 BENCHMARK(BM_UnpackerFirstRun)->Unit(benchmark::kMillisecond);
 
 void BM_UnpackerSecondRun(benchmark::State& state) {
-    Environment();
-    Temp temp;
-    assets::frmRES.Show();
-    assets::frmRES.Timer1_Timer();
+    OpenGame game;
     for (auto _ : state) {
         assets::UnpackerForm unpacker;  // a new run of the program: it checks every file
         unpacker.Load();
@@ -177,22 +176,16 @@ void BM_UnpackerSecondRun(benchmark::State& state) {
         unpacker.Unload();
         state.ResumeTiming();
     }
-    frmMAIN.Unload();
-    assets::frmRES.Unload();
 }
 BENCHMARK(BM_UnpackerSecondRun)->Unit(benchmark::kMillisecond);
 
 // A cue in play: the unpacker has closed, so reading its registry loads it again.
 void BM_SoundCueWithReload(benchmark::State& state) {
-    Environment();
-    Temp temp;
-    assets::frmRES.Show();
+    OpenGame game;
     for (auto _ : state) {
         assets::frmRES.Timer1_Timer();
         assets::PlaySnd("PucanjB.wav", 3);
     }
-    frmMAIN.Unload();
-    assets::frmRES.Unload();
 }
 BENCHMARK(BM_SoundCueWithReload)->Unit(benchmark::kMicrosecond);
 
