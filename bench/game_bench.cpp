@@ -43,6 +43,7 @@ void Environment() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "none", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
 }
 
 // The game window open on its own asset folder, as after start-up, and closed again.
@@ -87,6 +88,19 @@ void BM_PlayingFrame(benchmark::State& state) {
     }
     SetRandomSource(nullptr);
 }
+
+// The same frame without showing it: what the tick itself costs.
+void BM_ComposeFrame(benchmark::State& state) {
+    OpenGame game;
+    for (auto _ : state) {
+        state.PauseTiming();
+        BusyRound();
+        state.ResumeTiming();
+        frmMAIN.tmr_Main_Timer();
+    }
+    SetRandomSource(nullptr);
+}
+BENCHMARK(BM_ComposeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlayingFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_PlainFrameCopy(benchmark::State& state) {

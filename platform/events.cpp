@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "form.h"
+#include "window.h"
 
 namespace platform {
 
@@ -108,8 +109,9 @@ void DispatchEvent(const SDL_Event& event) {
             Form* form = FormOfWindow(event.button.windowID);
             if (!form) return;
             const Integer button = MouseButton(event.button.button);
-            const Single x = static_cast<Single>(event.button.x);
-            const Single y = static_cast<Single>(event.button.y);
+            int cx = event.button.x, cy = event.button.y;
+            if (form->Window()) form->Window()->ToClient(cx, cy);
+            const Single x = static_cast<Single>(cx), y = static_cast<Single>(cy);
             if (event.type == SDL_MOUSEBUTTONDOWN)
                 form->MouseDown(button, ShiftState(), x, y);
             else
@@ -117,10 +119,12 @@ void DispatchEvent(const SDL_Event& event) {
             return;
         }
         case SDL_MOUSEMOTION: {
-            if (Form* form = FormOfWindow(event.motion.windowID))
-                form->MouseMove(HeldButtons(event.motion.state), ShiftState(),
-                                static_cast<Single>(event.motion.x),
-                                static_cast<Single>(event.motion.y));
+            Form* form = FormOfWindow(event.motion.windowID);
+            if (!form) return;
+            int x = event.motion.x, y = event.motion.y;
+            if (form->Window()) form->Window()->ToClient(x, y);
+            form->MouseMove(HeldButtons(event.motion.state), ShiftState(), static_cast<Single>(x),
+                            static_cast<Single>(y));
             return;
         }
         case SDL_KEYDOWN: {

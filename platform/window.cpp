@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "display.h"
 #include "error.h"
 #include "form.h"
@@ -39,30 +42,11 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
     if (!window_)
         throw RuntimeError(kNoDisplay, std::string("Cannot open a window: ") + SDL_GetError());
     if (design.withIcon) SetWindowIcon(window_);
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_)
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                     width_, height_);
-    if (!renderer_ || !texture_) {
-        const std::string why = SDL_GetError();
-        Release();
-        throw RuntimeError(kNoDisplay, "Cannot draw into a window: " + why);
-    }
     FitDisplay();
 }
 
 NativeWindow::~NativeWindow() {
-    Release();
-}
-
-void NativeWindow::Release() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    if (window_) SDL_DestroyWindow(window_);
-    texture_ = nullptr;
-    renderer_ = nullptr;
-    window_ = nullptr;
+    SDL_DestroyWindow(window_);
 }
 
 uint32_t NativeWindow::Id() const {
@@ -82,13 +66,50 @@ void NativeWindow::Hide() {
     SDL_HideWindow(window_);
 }
 
+SDL_Rect NativeWindow::Frame() const {
+    if (!fullscreen_) return {0, 0, width_, height_};
+    int w = width_, h = height_;
+    SDL_GetWindowSize(window_, &w, &h);
+    // As large as fits, same shape, centred: black bars where the shapes differ.
+    const double scale = std::min(double(w) / width_, double(h) / height_);
+    const int fw = static_cast<int>(width_ * scale), fh = static_cast<int>(height_ * scale);
+    return {(w - fw) / 2, (h - fh) / 2, fw, fh};
+}
+
+void NativeWindow::ToClient(int& x, int& y) const {
+    const SDL_Rect frame = Frame();
+    if (frame.w <= 0 || frame.h <= 0) return;
+    x = (x - frame.x) * width_ / frame.w;
+    y = (y - frame.y) * height_ / frame.h;
+}
+
 void NativeWindow::Present(const Surface& surface) {
-    SDL_UpdateTexture(texture_, nullptr, surface.Row(0),
-                      static_cast<int>(surface.Width() * sizeof(uint32_t)));
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target) return;
+    const SDL_Rect frame = Frame();
+    const bool plain = frame.w == width_ && frame.h == height_ &&
+                       target->format->format == SDL_PIXELFORMAT_RGB888 &&
+                       target->w >= frame.x + width_ && target->h >= frame.y + height_;
+    if (plain) {
+        // The usual case: one copy of the frame, row by row, straight into the window.
+        SDL_LockSurface(target);
+        for (int y = 0; y < height_; ++y)
+            std::memcpy(
+                static_cast<uint8_t*>(target->pixels) + (frame.y + y) * target->pitch + frame.x * 4,
+                surface.Row(y), static_cast<size_t>(width_) * 4);
+        SDL_UnlockSurface(target);
+    } else {
+        SDL_Surface* source =
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(surface.Row(0)), width_,
+                                               height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+        if (!source) return;
+        SDL_FillRect(target, nullptr, 0);
+        SDL_Rect to = frame;
+        if (SDL_SoftStretchLinear(source, nullptr, target, &to) != 0)
+            SDL_BlitScaled(source, nullptr, target, &to);
+        SDL_FreeSurface(source);
+    }
+    SDL_UpdateWindowSurface(window_);
 }
 
 void NativeWindow::FitDisplay() {
@@ -102,21 +123,18 @@ void NativeWindow::FitDisplay() {
     if (!wanted) {
         SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowSize(window_, width_, height_);
-        SDL_RenderSetLogicalSize(renderer_, 0, 0);
         return;
     }
-    // A real mode of this size where the display has one; otherwise the frame is scaled to the
-    // whole desktop, keeping its shape, with black bars where the shapes differ.
+    // A real mode of this size where the display has one; otherwise the frame is scaled to
+    // fill the desktop (see Frame).
     SDL_DisplayMode mode;
     if (FindMode(width_, height_, mode) && SDL_SetWindowDisplayMode(window_, &mode) == 0 &&
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0)
         return;
     // The window is also moved and sized over the whole screen by hand: without a window
     // manager nobody else would do it.
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
     SDL_SetWindowPosition(window_, 0, 0);
     SDL_SetWindowSize(window_, desktop.width, desktop.height);
-    SDL_RenderSetLogicalSize(renderer_, width_, height_);
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 

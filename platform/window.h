@@ -7,8 +7,7 @@
 #include "surface.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Rect;
 
 namespace platform {
 
@@ -25,6 +24,9 @@ public:
     uint32_t Id() const;
     void Move(int x, int y);
     void Present(const Surface& surface);
+    // A point in the window to the form's client area: they differ when the frame is scaled to
+    // fill the screen.
+    void ToClient(int& x, int& y) const;
     void Hide();
     void Show();
     // Full-screen at the display's current size when asked, windowed otherwise.
@@ -32,11 +34,9 @@ public:
     SDL_Window* Handle() { return window_; }
 
 private:
-    void Release();
+    SDL_Rect Frame() const;  // where the client area lands in the window
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
     int width_;
     int height_;
     bool fullscreen_ = false;
