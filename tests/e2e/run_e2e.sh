@@ -306,6 +306,13 @@ attract_back() {
     [ "$(result_text "$f")" -lt 50 ] && [ "$(score_line "$f")" -lt 20 ]
 }
 
+# The mode-choice window's face colour has reached the screen.
+startup_drawn() {
+  local r g b
+  read -r r g b <<<"$(mean_rgb "$(shot drawn)" 14 6 349 354)"
+  fcmp "$r" '>' 0.65 && fcmp "$r" '<' 0.95
+}
+
 # The START button's outline on the mode-choice screenshot, each edge within two pixels of where
 # the design puts it; the grey just outside it is plain.
 button_outlined() {
@@ -351,6 +358,8 @@ scenario_windowed() {
   check "mode-choice window is 329x63, centred" \
     awk -v g="$geometry" 'BEGIN { split(g, a, /[x+]/); d1 = a[3] - 347.5; d2 = a[4] - 352.5;
       exit !(a[1] == 329 && a[2] == 63 && d1 * d1 <= 1 && d2 * d2 <= 1) }' -- "$geometry"
+  # The window may be mapped a moment before its first frame reaches the screen.
+  wait_for 10 startup_drawn
   f=$(shot mode-choice)
   local light=0 corner
   for corner in "349 354" "660 354" "349 407" "660 407"; do
