@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
-#include <string>
+#include <cstdint>
 
 #include "game_fixture.h"
 #include "platform/cursor.h"
@@ -15,95 +14,76 @@ namespace {
 using namespace game::basBALLOON;
 using game::frmMAIN;
 using game::Integer;
-using game::Long;
-using testing_support::GameTest;
-using testing_support::SeededRandom;
 
-constexpr Integer kButtons[] = {1, 2, 4, 8, 16};
-
-const char* Screen() {
-    return bPlaying ? "playing" : bGameOver ? "gameover" : "attract";
+bool Flag(int64_t v) {
+    return v == 0 || v == platform::True;
+}
+bool In(int64_t v, int64_t low, int64_t high, int64_t step) {
+    return v >= low && v <= high && v % step == 0;
 }
 
-// The first broken rule of the game state, or "" when every rule holds.
-std::string Violation() {
-    std::ostringstream why;
-    auto boolean = [](Integer v) { return v == 0 || v == platform::True; };
-    if (!boolean(bPlaying) || !boolean(bGameOver) || (bPlaying && bGameOver))
-        why << "screen flags " << bPlaying << "/" << bGameOver;
-    else if (!boolean(bFireLeft) || !boolean(bFireRight))
-        why << "button flags " << bFireLeft << "/" << bFireRight;
-    else if (iMissed < 0 || iMissed > 3)
-        why << "iMissed " << iMissed;
-    else if (iBombs < 0 || iBombs > 3)
-        why << "iBombs " << iBombs;
-    else if (lScore < 0)
-        why << "lScore " << lScore;
-    else if (iSpawnDelay < 20 || iSpawnDelay > 300 || iSpawnDelay % 20 != 0)
-        why << "iSpawnDelay " << iSpawnDelay;
-    else if (iBonus < 0 || iBonus % 10 != 0)
-        why << "iBonus " << iBonus;
-    else if (iSpawned < 0 || iSpawned > 20)
-        why << "iSpawned " << iSpawned;
-    else if (lSpawnClock < 0 || lSpawnClock > 300 * 45 || lSpawnClock % 45 != 0)
-        why << "lSpawnClock " << lSpawnClock;
-    else if (iReloadTicks != 4 || iReload < 0 || iReload > 4 * 45 || iReload % 45 != 0)
-        why << "iReload " << iReload << " of " << iReloadTicks;
-    else if (iCrossFrame != 1)
-        why << "iCrossFrame " << iCrossFrame;
-    else if (iBlink < 0 || iBlink > 40)
-        why << "iBlink " << iBlink;
-    else if (!bGameOver && iBlink > 19)
-        why << "iBlink " << iBlink;
-    if (!why.str().empty()) return why.str() + " on the " + Screen() + " screen";
+void CheckTheBalloon(const game::BALLOON& b) {
+    ASSERT_TRUE(Flag(b.Active) && Flag(b.Bursting) && !(b.Active && b.Bursting))
+        << b.Active << "/" << b.Bursting;
+    if (!b.Active && !b.Bursting) return;  // an empty slot
+    ASSERT_PRED4(In, b.Kind, 0, 3, 1);
+    ASSERT_PRED4(In, b.Frame, b.Active ? 1 : 0, 9, 1);  // a burst starts at 0
+    if (!b.Active) return;
+    ASSERT_PRED4(In, b.Speed, b.Kind + 3, b.Kind + 11, 1);
+    ASSERT_PRED4(In, b.X, 0, 579, 1);
+    ASSERT_PRED4(In, b.Y, -59, 482, 1);
+}
 
-    for (size_t i = 0; i < Balloons.size(); ++i) {
-        const game::BALLOON& b = Balloons[i];
-        if (!boolean(b.Active) || !boolean(b.Bursting) || (b.Active && b.Bursting))
-            why << "flags " << b.Active << "/" << b.Bursting;
-        else if ((b.Active || b.Bursting) && (b.Kind < 0 || b.Kind > 3))
-            why << "Kind " << b.Kind;
-        else if (b.Active && (b.Speed < b.Kind + 3 || b.Speed > b.Kind + 11))
-            why << "Speed " << b.Speed << " of kind " << b.Kind;
-        else if (b.Active && (b.Frame < 1 || b.Frame > 9))
-            why << "flying Frame " << b.Frame;
-        else if (b.Active && (b.X < 0 || b.X > 579 || b.Y + 60 <= 0 || b.Y > 482))
-            why << "flying at " << b.X << "," << b.Y;
-        else if (b.Bursting && (b.Frame < 0 || b.Frame > 9))
-            why << "bursting Frame " << b.Frame;
-        if (!why.str().empty()) return "slot " + std::to_string(i) + ": " + why.str();
-    }
+// Every rule of the game state; the first one broken stops the test.
+void CheckTheState() {
+    ASSERT_TRUE(Flag(bPlaying) && Flag(bGameOver) && !(bPlaying && bGameOver))
+        << bPlaying << "/" << bGameOver;
+    ASSERT_TRUE(Flag(bFireLeft) && Flag(bFireRight)) << bFireLeft << "/" << bFireRight;
+    ASSERT_PRED4(In, iMissed, 0, 3, 1);
+    ASSERT_PRED4(In, iBombs, 0, 3, 1);
+    ASSERT_GE(lScore, 0);
+    ASSERT_PRED4(In, iSpawnDelay, 20, 300, 20);
+    ASSERT_PRED4(In, iBonus, 0, INT16_MAX, 10);  // any amount of tens
+    ASSERT_PRED4(In, iSpawned, 0, 20, 1);
+    ASSERT_PRED4(In, lSpawnClock, 0, 300 * 45, 45);
+    ASSERT_EQ(iReloadTicks, 4);
+    ASSERT_PRED4(In, iReload, 0, 4 * 45, 45);
+    ASSERT_EQ(iCrossFrame, 1);
+    ASSERT_PRED4(In, iBlink, 0, bGameOver ? 40 : 19, 1);
     // The load hides the cursor once; a pause shows it until the resume.
-    const int32_t cursor = frmMAIN.tmr_Main.Enabled() ? -1 : 0;
-    if (platform::CursorDisplayCount() != cursor)
-        return "cursor count " + std::to_string(platform::CursorDisplayCount());
-    return "";
+    ASSERT_EQ(platform::CursorDisplayCount(), frmMAIN.tmr_Main.Enabled() ? -1 : 0);
+    for (const game::BALLOON& b : Balloons)
+        ASSERT_NO_FATAL_FAILURE(CheckTheBalloon(b)) << "slot " << &b - Balloons.data();
 }
 
-class Soak : public GameTest {
+class Soak : public testing_support::GameTest {
 protected:
-    void SetUp() override {
+    void SetUp() override { StartTheProgram(); }
+    // From nothing, as every run of the program begins, with the seeded draws.
+    void StartTheProgram() {
         GameTest::SetUp();
         SetRandomSource([this] { return draws_.NextFloat(); });
     }
 
     // One period of the frame timer: the unpacker's 1 ms timer closes it if a cue reloaded it,
-    // then the frame tick runs unless the game is paused. Returns whether a tick ran.
-    bool Period() {
+    // then the frame tick runs unless the game is paused.
+    void Period() {
         if (assets::frmRES.Loaded()) assets::frmRES.Timer1_Timer();
-        if (!frmMAIN.tmr_Main.Enabled()) return false;
-        const Long score = lScore;
+        if (!frmMAIN.tmr_Main.Enabled()) return;
+        const game::Long score = lScore;
         const bool resetting = bGameOver != 0;
         Tick();
         // The score only grows, until the game-over screen hands back to a fresh attract screen.
-        if (lScore < score && !(resetting && !bGameOver && !bPlaying && lScore == 0))
-            failure_ =
-                "the score fell from " + std::to_string(score) + " to " + std::to_string(lScore);
-        return true;
+        ASSERT_TRUE(lScore >= score || (resetting && !bGameOver && !bPlaying && lScore == 0))
+            << "the score fell from " << score << " to " << lScore;
     }
 
     void Key(Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
     void KeyUp(Integer code) { frmMAIN.Form_KeyUp(code, 0); }
+    void PressOrRelease() {
+        const Integer button = static_cast<Integer>(1 << player_.Below(5));  // 1, 2, 4, 8 or 16
+        player_.Chance(500) ? Press(button) : Release(button);
+    }
 
     // A place anywhere: mostly on the window, often off it, sometimes at a half pixel.
     void MoveAnywhere() {
@@ -116,35 +96,23 @@ protected:
 
     // Onto a flying balloon, where this tick's climb will bring the shot box over it.
     void AimAtABalloon() {
-        for (const game::BALLOON& b : Balloons) {
-            if (b.Active && player_.Chance(400)) {
-                MoveTo(static_cast<float>(b.X + 40), static_cast<float>(b.Y - b.Speed + 40));
-                return;
-            }
-        }
+        for (const game::BALLOON& b : Balloons)
+            if (b.Active && player_.Chance(400))
+                return MoveTo(static_cast<float>(b.X + 40), static_cast<float>(b.Y - b.Speed + 40));
     }
 
-    SeededRandom draws_{20240601};  // the game's random source
-    SeededRandom player_{77};       // the player's hands
-    std::string failure_;
+    testing_support::SeededRandom draws_{20240601};  // the game's random source
+    testing_support::SeededRandom player_{77};       // the player's hands
 };
 
 TEST_F(Soak, AMillionTicksKeepTheGameStateInItsRanges) {
-    constexpr int kTicks = 1'000'000;
     int ticks = 0, rounds = 0, pauses = 0, topBonus = 0;
     bool expert = false;  // some rounds are played well, to reach the fastest launches
-    bool wasPlaying = false;
-    for (int64_t period = 0; ticks < kTicks; ++period) {
+    while (ticks < 1'000'000) {
         // The hands move between two ticks.
         if (player_.Chance(300)) MoveAnywhere();
         if (expert || player_.Chance(200)) AimAtABalloon();
-        if (player_.Chance(expert ? 5 : 60)) {
-            const Integer button = kButtons[player_.Below(5)];
-            if (player_.Chance(500))
-                Press(button);
-            else
-                Release(button);
-        }
+        if (player_.Chance(expert ? 5 : 60)) PressOrRelease();
         if (expert) Press(1);
         if (!frmMAIN.tmr_Main.Enabled()) {
             if (player_.Chance(100)) Key(player_.Chance(500) ? 'p' : 'P');  // resume
@@ -155,16 +123,15 @@ TEST_F(Soak, AMillionTicksKeepTheGameStateInItsRanges) {
         }
         if (bPlaying && !expert && player_.Chance(1)) KeyUp(27);
 
-        ticks += Period();
+        const bool wasPlaying = bPlaying != 0;
+        ticks += frmMAIN.tmr_Main.Enabled() != 0;
+        ASSERT_NO_FATAL_FAILURE(Period()) << "at tick " << ticks;
         if (bPlaying && !wasPlaying) {
             ++rounds;
             expert = player_.Chance(250);
         }
-        wasPlaying = bPlaying != 0;
         topBonus = std::max<int>(topBonus, iBonus);
-
-        const std::string broken = failure_.empty() ? Violation() : failure_;
-        ASSERT_EQ(broken, "") << "at tick " << ticks << " (period " << period << ")";
+        ASSERT_NO_FATAL_FAILURE(CheckTheState()) << "at tick " << ticks;
     }
     // The run went where it should: many rounds, pauses, and the top difficulty reached.
     EXPECT_GT(rounds, 500);
@@ -173,16 +140,14 @@ TEST_F(Soak, AMillionTicksKeepTheGameStateInItsRanges) {
 }
 
 TEST_F(Soak, AHundredThousandRandomEventsWithQuitsAndRestarts) {
-    constexpr int kEvents = 100'000;
     int quits = 0, pausedQuits = 0, rounds = 0;
-    for (int event = 0; event < kEvents; ++event) {
+    for (int event = 0; event < 100'000; ++event) {
         const bool paused = !frmMAIN.tmr_Main.Enabled();
         const int kind = player_.Below(100);
         if (kind < 35) {
             MoveAnywhere();
         } else if (kind < 60) {
-            const Integer button = kButtons[player_.Below(5)];
-            player_.Chance(500) ? Press(button) : Release(button);
+            PressOrRelease();
         } else if (kind < 80) {
             // Any character, P often, sometimes a whole auto-repeat storm of it.
             const int storm = player_.Chance(100) ? player_.Below(20) + 2 : 1;
@@ -201,21 +166,14 @@ TEST_F(Soak, AHundredThousandRandomEventsWithQuitsAndRestarts) {
             ASSERT_FALSE(assets::frmRES.Loaded());
             ++quits;
             pausedQuits += paused;
-            // The next run of the program starts from nothing.
-            platform::ResetCursorState();
-            bPlaying = 0;
-            bGameOver = 0;
-            bFireRight = 0;
-            lSpawnClock = 0;
-            assets::frmRES.Show();
-            assets::frmRES.Timer1_Timer();
+            StartTheProgram();
             continue;
         }
         const bool wasPlaying = bPlaying != 0;
-        for (int n = player_.Chance(300) ? player_.Below(3) + 1 : 0; n > 0; --n) Period();
+        for (int n = player_.Chance(300) ? player_.Below(3) + 1 : 0; n > 0; --n)
+            ASSERT_NO_FATAL_FAILURE(Period()) << "after event " << event;
         rounds += !wasPlaying && bPlaying;
-        const std::string broken = failure_.empty() ? Violation() : failure_;
-        ASSERT_EQ(broken, "") << "after event " << event;
+        ASSERT_NO_FATAL_FAILURE(CheckTheState()) << "after event " << event;
     }
     EXPECT_GT(quits, 20);
     EXPECT_GT(pausedQuits, 2);
