@@ -1,9 +1,11 @@
 #include "form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app.h"
 #include "controls.h"
+#include "cursor.h"
 #include "window.h"
 
 namespace platform {
@@ -110,21 +112,21 @@ void Form::CreateWindow() {
     }
     window_ = std::make_unique<NativeWindow>(design_, static_cast<int>(left_ / kTwipsPerPixel),
                                              static_cast<int>(top_ / kTwipsPerPixel));
+    // A cursor hidden or confined while the form was loading takes effect on its window now.
+    ApplyCursorState();
+    PaintControls();
     surface_.changed = true;
 }
 
 void Form::Present() {
-    if (!window_ || !visible_) return;
-    if (!controls_.empty()) PaintControls();
-    if (!surface_.changed) return;
+    if (!window_ || !visible_ || !surface_.changed) return;
     surface_.changed = false;
     window_->Present(surface_);
 }
 
+// Controls are drawn when they are created and after each input that may have changed them.
 void Form::PaintControls() {
-    bool any = false;
-    for (Control* control : controls_) any = any || control->Focusable();
-    if (!any) return;
+    if (focus_ < 0) return;  // nothing a player can reach: the form draws itself
     surface_.Fill(design_.backColor);
     for (size_t i = 0; i < controls_.size(); ++i)
         controls_[i]->Paint(surface_, static_cast<int>(i) == focus_);
@@ -135,14 +137,14 @@ Control* Form::FocusedControl() {
     return focus_ >= 0 ? controls_[focus_] : nullptr;
 }
 
-void Form::MoveFocus(int step) {
-    if (focus_ < 0) return;
+int Form::NextControl(int step, bool optionsOnly) const {
     const int n = static_cast<int>(controls_.size());
     int next = focus_;
     do {
         next = (next + step + n) % n;
-    } while (!controls_[next]->Focusable() && next != focus_);
-    focus_ = next;
+    } while (!(optionsOnly ? controls_[next]->IsOption() : controls_[next]->Focusable()) &&
+             next != focus_);
+    return next;
 }
 
 // Mouse and keys go to the focused control when the form has controls a player can reach,
@@ -150,8 +152,7 @@ void Form::MoveFocus(int step) {
 
 void Form::MouseDown(Integer button, Integer shift, Single x, Single y) {
     if (focus_ < 0) return Form_MouseDown(button, shift, x, y);
-    if (button != 1) return;
-    for (size_t i = 0; i < controls_.size(); ++i) {
+    for (size_t i = 0; button == 1 && i < controls_.size(); ++i) {
         Control* control = controls_[i];
         if (control->Focusable() && control->Contains(static_cast<int>(x), static_cast<int>(y))) {
             focus_ = static_cast<int>(i);
@@ -159,14 +160,16 @@ void Form::MouseDown(Integer button, Integer shift, Single x, Single y) {
             control->PressStart();
         }
     }
+    PaintControls();
 }
 
 void Form::MouseUp(Integer button, Integer shift, Single x, Single y) {
     if (focus_ < 0) return Form_MouseUp(button, shift, x, y);
-    if (button != 1 || !pressed_) return;
-    Control* control = pressed_;
-    pressed_ = nullptr;
-    control->PressEnd(control->Contains(static_cast<int>(x), static_cast<int>(y)));
+    if (button == 1 && pressed_) {
+        Control* control = std::exchange(pressed_, nullptr);
+        control->PressEnd(control->Contains(static_cast<int>(x), static_cast<int>(y)));
+    }
+    PaintControls();
 }
 
 void Form::MouseMove(Integer buttons, Integer shift, Single x, Single y) {
@@ -183,7 +186,7 @@ void Form::KeyDown(Integer keyCode, Integer shift) {
     constexpr Integer kTab = 9, kEnter = 13, kSpace = 32;
     constexpr Integer kLeft = 37, kUp = 38, kDown = 40;  // 39 is the right arrow
     if (keyCode == kTab) {
-        MoveFocus((shift & 1) ? -1 : 1);
+        focus_ = NextControl((shift & 1) ? -1 : 1, false);
     } else if (keyCode == kSpace) {
         pressed_ = control;
         control->PressStart();
@@ -191,25 +194,17 @@ void Form::KeyDown(Integer keyCode, Integer shift) {
         control->PressEnd(true);
     } else if (control->IsOption() && keyCode >= kLeft && keyCode <= kDown) {
         // Arrow keys walk the option group and select as they go.
-        const int step = (keyCode == kLeft || keyCode == kUp) ? -1 : 1;
-        const int n = static_cast<int>(controls_.size());
-        int next = focus_;
-        do {
-            next = (next + step + n) % n;
-        } while (!controls_[next]->IsOption());
-        focus_ = next;
-        controls_[next]->PressEnd(true);
+        focus_ = NextControl((keyCode == kLeft || keyCode == kUp) ? -1 : 1, true);
+        controls_[focus_]->PressEnd(true);
     }
+    PaintControls();
 }
 
 void Form::KeyUp(Integer keyCode, Integer shift) {
     if (focus_ < 0) return Form_KeyUp(keyCode, shift);
     constexpr Integer kSpace = 32;
-    if (keyCode == kSpace && pressed_) {
-        Control* control = pressed_;
-        pressed_ = nullptr;
-        control->PressEnd(true);
-    }
+    if (keyCode == kSpace && pressed_) std::exchange(pressed_, nullptr)->PressEnd(true);
+    PaintControls();
 }
 
 void Form::CloseRequested() {

@@ -103,7 +103,8 @@ private:
     void CreateWindow();
     void PaintControls();
     Control* FocusedControl();
-    void MoveFocus(int step);
+    // The next control round the tab order that a player can reach, or the next option button.
+    int NextControl(int step, bool optionsOnly) const;
 
     FormDesign design_;
     bool loaded_ = false;
