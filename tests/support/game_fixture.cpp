@@ -47,7 +47,7 @@ std::vector<std::string> GameTest::Sounds() {
     std::vector<std::string> names;
     for (const auto& request : platform::SoundRequests()) {
         const auto slash = request.path.find_last_of('/');
-        names.push_back(request.path.substr(slash + 1));
+        names.push_back(request.path.substr(slash + 1) + ":" + std::to_string(request.flags));
     }
     platform::ClearSoundRequests();
     return names;

@@ -60,7 +60,7 @@ protected:
     void MoveTo(float x, float y) { game::frmMAIN.Form_MouseMove(0, 0, x, y); }
     void Press(game::Integer button) { game::frmMAIN.Form_MouseDown(button, 0, 0, 0); }
     void Release(game::Integer button) { game::frmMAIN.Form_MouseUp(button, 0, 0, 0); }
-    // The sound files asked for since the last call, bare names only.
+    // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds();
 
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -90,6 +91,36 @@ TEST_F(Balloons_, ADifficultyStepComesBeforeThatTicksLaunch) {
     EXPECT_EQ(iBonus, 40);
 }
 
+// The pose the frame shows for a flying balloon: the sheet column whose opaque pixels all lie in
+// the frame as they are in the sheet.
+int ShownColumn(const game::BALLOON& b, const platform::Surface& frame) {
+    const platform::Surface& sheet = *game::frmMAIN.pic_Balloons.hDC();
+    const platform::Surface& mask = *game::frmMAIN.pic_BalloonsM.hDC();
+    for (int column = 1; column <= 5; ++column) {
+        bool shown = true;
+        for (int y = 0; y < 60 && shown; ++y)
+            for (int x = 0; x < 60 && shown; ++x) {
+                const int sx = 61 * (column - 1) + 1 + x;
+                if (mask.Pixel(sx, 1 + y) == 0)
+                    shown = frame.Pixel(b.X + x, b.Y + y) == sheet.Pixel(sx, 61 * b.Kind + 1 + y);
+            }
+        if (shown) return column;
+    }
+    return 0;
+}
+
+TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesFromTheLaunchTick) {
+    random_.fallback = 0.99f;
+    const game::BALLOON& b = Fly(0, 2, 200, 300, 1);  // as a launch leaves it
+    std::string columns;
+    for (int tick = 0; tick < 11; ++tick) {
+        lSpawnClock = 0;
+        Tick();
+        columns += static_cast<char>('0' + ShownColumn(b, Work()));
+    }
+    EXPECT_EQ(columns, "23454321123");
+}
+
 TEST_F(Balloons_, EscapesCountAndTheThirdEndsTheRound) {
     random_.fallback = 0.99f;
     for (game::Integer speed : {14, 3}) {
@@ -104,7 +135,25 @@ TEST_F(Balloons_, EscapesCountAndTheThirdEndsTheRound) {
         EXPECT_EQ(ticks, speed == 14 ? 39 : 181);
         EXPECT_EQ(iMissed, 1);
     }
-    EXPECT_EQ(Sounds().back(), "Promasaj.wav");
+    EXPECT_EQ(Sounds().back(), "Promasaj.wav:3");
+
+    // One pixel row still in the frame is flying and drawn; one more rise and it is gone.
+    random_.fallback = 0.99f;
+    iMissed = 0;
+    const game::BALLOON& last = Fly(0, 0, 100, -58, 1);
+    lSpawnClock = 0;
+    Tick();
+    EXPECT_EQ(last.Y + 60, 1);
+    EXPECT_EQ(last.Active, platform::True);
+    const platform::Surface& sky = *game::frmMAIN.pic_BG.hDC();
+    int drawn = 0;
+    for (int x = 100; x < 160; ++x) drawn += Work().Pixel(x, 0) != sky.Pixel(x, 0);
+    EXPECT_GT(drawn, 0) << "the string's end shows on the top line";
+    lSpawnClock = 0;
+    Tick();
+    EXPECT_EQ(last.Active, 0);
+    EXPECT_EQ(iMissed, 1);
+    Sounds();
 
     // The third escape: miss sound replaced by the ending, later slots left as they were.
     iMissed = 2;
@@ -114,9 +163,18 @@ TEST_F(Balloons_, EscapesCountAndTheThirdEndsTheRound) {
     Tick();
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"Promasaj.wav", "Kraj.wav"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"Promasaj.wav:3", "Kraj.wav:3"}));
     EXPECT_EQ(Balloons[1].Y, 300);
     EXPECT_EQ(Balloons[1].Frame, 1);
+    // The score line of that last tick still says two; from the next one the game-over screen
+    // draws none, so no score line ever says three.
+    platform::Surface two = sky;
+    platform::DrawText(two, 535, 6, " 2 \\ 3", 17.5f, 0xFFFF00);
+    for (const platform::Surface* expected : std::vector<const platform::Surface*>{&two, &sky}) {
+        for (int y = 0; y < 40; ++y)
+            for (int x = 500; x < 640; ++x) ASSERT_EQ(Work().Pixel(x, y), expected->Pixel(x, y));
+        Tick();
+    }
 }
 
 TEST_F(Balloons_, ABurstSinksForTenTicksAndFreesItsSlotFromTheNextOne) {

@@ -55,7 +55,7 @@ TEST_F(Crosshair, OnlyTheLowestSlotOfOverlappingBalloonsBurstsAndScoresOnce) {
     EXPECT_EQ(Balloons[3].Bursting, platform::True);
     EXPECT_EQ(Balloons[7].Active, platform::True);
     EXPECT_EQ(lScore, 100);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav", "Eksplozija.wav"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav:3", "Eksplozija.wav:3"}));
 }
 
 TEST_F(Crosshair, AHeldButtonFiresEveryFourthTickWithTheFiringPictureOnThatTickOnly) {
@@ -100,7 +100,7 @@ TEST_F(Crosshair, ABombBurstsEverythingUnlessAShotEmptiedTheReloadThisTick) {
     EXPECT_EQ(iBombs, 2);
     EXPECT_EQ(Balloons[0].Bursting, platform::True);
     EXPECT_EQ(Balloons[1].Bursting, platform::True);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjSB.wav"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjSB.wav:3"}));
 
     // With no bombs left a bomb press does nothing at all.
     iBombs = 0;
@@ -117,7 +117,7 @@ TEST_F(Crosshair, BombsOnTheAttractScreenFireButCostNothing) {
     Tick();
     EXPECT_EQ(iBombs, 3);
     EXPECT_EQ(Balloons[0].Bursting, platform::True);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjSB.wav"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjSB.wav:3"}));
     Press(2);
     Release(4);
     EXPECT_EQ(bFireRight, 0) << "releasing either bomb button clears the flag";
@@ -133,9 +133,9 @@ TEST_F(Crosshair, ALeftPressOnTheAttractScreenStartsTheRoundNextTick) {
     EXPECT_EQ(iBlink, 1) << "the starting tick is still an attract frame";
     const auto sounds = Sounds();
     ASSERT_EQ(sounds.size(), 2u);
-    EXPECT_EQ(sounds[0], "Start.wav");
+    EXPECT_EQ(sounds[0], "Start.wav:2");
     EXPECT_EQ(platform::SoundRequests().size(), 0u);
-    EXPECT_EQ(sounds[1], "PucanjB.wav");
+    EXPECT_EQ(sounds[1], "PucanjB.wav:3");
     // Not on the game-over screen.
     bPlaying = 0;
     bGameOver = platform::True;

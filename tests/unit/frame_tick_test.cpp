@@ -93,6 +93,29 @@ TEST_F(FrameTick, LayersSkyHudBalloonsThenCrosshair) {
     EXPECT_GT(opaque, 20);
 }
 
+TEST_F(FrameTick, TheHeldBombButtonAndTheLaunchClockOutliveTheReset) {
+    bGameOver = platform::True;
+    iBlink = 40;  // the game-over screen ends this tick
+    bFireRight = platform::True;
+    lSpawnClock = 900;
+    iBombs = 0;
+    Tick();
+    EXPECT_EQ(bGameOver, 0);
+    EXPECT_EQ(iBombs, 3);
+    EXPECT_EQ(bFireRight, platform::True);
+    EXPECT_EQ(lSpawnClock, 945);
+    // A long enough wait on the attract screen: the first playing tick launches whatever the draw.
+    Release(2);
+    random_.fallback = 0.9999f;
+    Tick(40);
+    Press(1);
+    Tick();
+    Release(1);
+    ASSERT_EQ(bPlaying, platform::True);
+    Tick();
+    EXPECT_EQ(Balloons[0].Active, platform::True);
+}
+
 TEST_F(FrameTick, ClocksRunToTheirCapsOnEveryScreen) {
     lSpawnClock = 0;
     Tick(400);

@@ -50,9 +50,9 @@ TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
     Release(2);
     Esc();
 
-    EXPECT_EQ(platform::SoundRequests().at(0).flags, platform::SND_NODEFAULT);  // synchronous
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"Start.wav", "PucanjB.wav", "Eksplozija.wav",
-                                                  "PucanjSB.wav", "Kraj.wav"}));
+    EXPECT_EQ(Sounds(),
+              (std::vector<std::string>{"Start.wav:2", "PucanjB.wav:3", "Eksplozija.wav:3",
+                                        "PucanjSB.wav:3", "Kraj.wav:3"}));
     EXPECT_EQ(platform::NowPlaying(), "");
     EXPECT_EQ(lScore, 200);
     EXPECT_EQ(iBombs, 2);
@@ -71,7 +71,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
 
     ShootABalloon(4);
     EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), {}), 12);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav", "Eksplozija.wav"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav:3", "Eksplozija.wav:3"}));
     // The game window was only shown again, not loaded again: the round is the same round.
     EXPECT_EQ(bPlaying, True);
     EXPECT_EQ(Balloons[4].Bursting, True);
