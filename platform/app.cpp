@@ -18,6 +18,7 @@
 #include "error.h"
 #include "events.h"
 #include "form.h"
+#include "x11_watch.h"
 
 namespace platform {
 
@@ -27,24 +28,6 @@ volatile std::sig_atomic_t g_signal = 0;
 
 void OnSignal(int signal) {
     g_signal = signal;
-}
-
-void InstallSignalHandlers() {
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
-// A termination signal still gives the player's desktop back before the program goes.
-void HonourSignal() {
-    const int signal = g_signal;
-    if (!signal) return;
-    RestoreDesktop();
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-    std::_Exit(128 + signal);
 }
 
 // Fires every timer whose deadline has come, each at most once.
@@ -92,6 +75,24 @@ void Step() {
 }
 
 }  // namespace
+
+void InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// A termination signal still gives the player's desktop back before the program goes.
+void HonourSignal() {
+    const int signal = g_signal;
+    if (!signal) return;
+    RestoreDesktop();
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+}
 
 void Run() {
     InstallSignalHandlers();
@@ -145,6 +146,7 @@ void InitVideo() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    WatchDisplayConnection();
 }
 
 namespace Screen {
