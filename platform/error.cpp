@@ -39,6 +39,8 @@ std::string ErrorReport(const RuntimeError& error) {
 void Fatal(const std::string& message) {
     // Put the player's desktop back before anything else can go wrong.
     RestoreDesktop();
+    // An error before the loop started still leaves the report's window open to signals.
+    InstallSignalHandlers();
     std::fprintf(stderr, "Puffpop: %s\n", message.c_str());
     std::fflush(stderr);
     // Once: an error in the report's own window ends the program with what stderr says.

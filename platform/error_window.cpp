@@ -180,7 +180,6 @@ std::vector<std::string> WrapLines(const std::string& message, int width,
 }
 
 bool ShowErrorWindow(const std::string& message) {
-    InstallSignalHandlers();
     try {
         InitVideo();
         ErrorForm form(Arrange(message));
