@@ -146,6 +146,17 @@ void InitVideo() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    // Without a display the video system falls back on drawing off screen, where nobody would see
+    // the game: unless that was asked for (as the tests do), there is no display.
+    if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen" &&
+        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        const char* display = SDL_getenv("DISPLAY");
+        throw RuntimeError(kNoDisplay,
+                           display && *display
+                               ? "Cannot open the display '" + std::string(display) + "'"
+                               : std::string("Cannot open a display: DISPLAY is not set"));
+    }
     WatchDisplayConnection();
 }
 
