@@ -30,6 +30,28 @@ void OnSignal(int signal) {
     g_signal = signal;
 }
 
+}  // namespace
+
+void InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// A termination signal still gives the player's desktop back before the program goes.
+void HonourSignal() {
+    const int signal = g_signal;
+    if (!signal) return;
+    RestoreDesktop();
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+}
+
+namespace {
+
 // Fires every timer whose deadline has come, each at most once.
 void FireDueTimers() {
     const int64_t now = Milliseconds();
@@ -75,24 +97,6 @@ void Step() {
 }
 
 }  // namespace
-
-void InstallSignalHandlers() {
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
-// A termination signal still gives the player's desktop back before the program goes.
-void HonourSignal() {
-    const int signal = g_signal;
-    if (!signal) return;
-    RestoreDesktop();
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-    std::_Exit(128 + signal);
-}
 
 void Run() {
     InstallSignalHandlers();
