@@ -18,6 +18,7 @@
 #include "error.h"
 #include "events.h"
 #include "form.h"
+#include "x11_watch.h"
 
 namespace platform {
 
@@ -28,6 +29,8 @@ volatile std::sig_atomic_t g_signal = 0;
 void OnSignal(int signal) {
     g_signal = signal;
 }
+
+}  // namespace
 
 void InstallSignalHandlers() {
     struct sigaction action {};
@@ -46,6 +49,8 @@ void HonourSignal() {
     std::raise(signal);
     std::_Exit(128 + signal);
 }
+
+namespace {
 
 // Fires every timer whose deadline has come, each at most once.
 void FireDueTimers() {
@@ -145,6 +150,18 @@ void InitVideo() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    // Without a display the video system falls back on drawing off screen, where nobody would see
+    // the game: unless that was asked for (as the tests do), there is no display.
+    if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen" &&
+        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        const char* display = SDL_getenv("DISPLAY");
+        throw RuntimeError(kNoDisplay,
+                           display && *display
+                               ? "Cannot open the display '" + std::string(display) + "'"
+                               : std::string("Cannot open a display: DISPLAY is not set"));
+    }
+    WatchDisplayConnection();
 }
 
 namespace Screen {

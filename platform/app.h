@@ -11,6 +11,12 @@ namespace platform {
 // handler ends the program through Fatal. A termination signal puts the desktop back first.
 void Run();
 
+// SIGINT, SIGTERM and SIGHUP are noted when they come and honoured by every loop that waits for
+// the player, at least ten times a second: the desktop is put back, then the signal ends the
+// program as it would have.
+void InstallSignalHandlers();
+void HonourSignal();
+
 // Stops at once, without any unload handler.
 [[noreturn]] void End();
 

@@ -30,8 +30,9 @@ enum ErrorNumber : int {
 
 [[noreturn]] void RaiseOverflow();
 
-// Puts the desktop back (display mode, cursor clip, cursor shown), reports the error in a
-// message box titled "Puffpop" and on stderr, and exits with status 1.
+// Puts the desktop back (display mode, cursor clip, cursor shown), reports the error on stderr
+// and in the game's own window titled "Puffpop" (where there is a display to show it on), and
+// exits with status 1 once the player has dismissed it.
 [[noreturn]] void Fatal(const std::string& message);
 
 // What Fatal reports for an error: "Run-time error 'N':\n\ndescription".

@@ -395,11 +395,32 @@ scenario_sigterm() {
   expect_exit 143 "SIGTERM ends the full-screen game"
 }
 
-# Xvfb has no window manager to give the fatal-error message box the focus: focus it, press Return.
+# The X server dies under a full-screen round: the game goes at once, saying which display it lost.
+scenario_lostdisplay() {
+  start_fullscreen || return
+  local display=$DISPLAY
+  xdotool mousemove 512 600 && click 1
+  stop XVFB_PID KILL
+  check "a lost display ends the game within two seconds" wait_for 2 game_ended -- \
+    'state $(ps -o stat=,time= -p "$GAME_PID")'
+  check "a lost display: status 1" exits_with 1 -- 'status ${GAME_RC:-none: still running}'
+  check "a lost display: stderr names it" grep -qF "'$display'" "$GAME_ERR" -- '$(cat "$GAME_ERR")'
+}
+
+# Xvfb has no window manager to give the error window the focus: focus it, press Return.
 dismiss() {
   xdotool windowfocus "$(window Puffpop 1)" 2>/dev/null
   xdotool key Return
   wait_for 3 game_ended
+}
+
+# The error window's dark text right of its red sign, above the OK button.
+error_shown() {
+  local f w h x y
+  IFS='x+' read -r w h x y <<<"$(window Puffpop 3)"
+  f=$(shot error)
+  [ "$(count "$f" $((w - 68))x$((h - 60))+$((x + 56))+$((y + 10)) "$DARK")" -gt 300 ] &&
+    [ "$(red_pixels "$f" 32x32+$((x + 12))+$((y + 12)))" -gt 300 ]
 }
 
 # The fatal-error report on stderr: "Puffpop: ..." with the path quoted in it.
@@ -407,26 +428,34 @@ reports_path() { grep -q '^Puffpop: ' "$GAME_ERR" && grep -qF "'$1'" "$GAME_ERR"
 # What the game may change in a home, besides its lock in the runtime folder.
 home_tree() { find "$HOME_DIR" -path "$GAME_RUN" -prune -o -printf '%P %y %m\n' | sort; }
 
-# Each refusal is TAG|WHAT|how the folder is spoilt. START is pressed; the game must stop with a
-# message box and a report on stderr quoting the asset folder, having written nothing.
+# Each refusal is TAG|WHAT|how it ends|how the folder is spoilt. START is pressed; the game must stop
+# with its error window and a report on stderr quoting the asset folder, having written nothing.
+# Return dismisses the window (status 1); SIGTERM ends the game while it is up (status 143).
 scenario_refusals() {
-  local row tag what spoil before
-  for row in 'symlink|symlinked asset folder|mkdir -m 0700 "$HOME_DIR/elsewhere"
+  local row tag what end spoil before
+  for row in 'symlink|symlinked asset folder|Return|mkdir -m 0700 "$HOME_DIR/elsewhere"
       ln -s "$HOME_DIR/elsewhere" "$GAME_TMP/Puffpop"' \
-    'open|world-writable asset folder|mkdir -m 0777 "$GAME_TMP/Puffpop"' \
-    'missing|missing temporary directory|GAME_TMP="$HOME_DIR/no-such-dir"'; do
-    IFS='|' read -r -d '' tag what spoil <<<"$row"
+    'open|world-writable asset folder|Return|mkdir -m 0777 "$GAME_TMP/Puffpop"' \
+    'missing|missing temporary directory|Return|GAME_TMP="$HOME_DIR/no-such-dir"' \
+    'term|SIGTERM at the error window|TERM|mkdir -m 0777 "$GAME_TMP/Puffpop"'; do
+    IFS='|' read -r -d '' tag what end spoil <<<"$row"
     new_home "$tag"
     eval "$spoil"
     before=$(home_tree)
     start_game "$tag"
     check "$what: mode-choice window appears" wait_for 15 focused_on "$CHOOSER" || continue
     xdotool key Return
-    check "$what: error shown" wait_for 15 eval 'has_window Puffpop || game_ended' || continue
-    shot "$tag" >/dev/null
-    check "$what: message box titled Puffpop" has_window Puffpop
-    game_ended || check "$what: message box dismissed" wait_for 9 dismiss || continue
-    expect_exit 1 "$what: the game ends"
+    check "$what: error window titled Puffpop" wait_for 15 has_window Puffpop -- '$(window_list)' ||
+      continue
+    check "$what: error window shows the message" wait_for 5 error_shown
+    if [ "$end" = TERM ]; then
+      kill -TERM "$GAME_PID"
+      check "$what: the game ends within a second" wait_for 1 game_ended
+      expect_exit 143 "$what: the game ends"
+    else
+      check "$what: error window dismissed with Return" wait_for 9 dismiss || continue
+      expect_exit 1 "$what: the game ends"
+    fi
     check "$what: stderr says why, naming the folder" reports_path "$GAME_TMP/Puffpop" -- \
       '$(tr "\n" " " <"$GAME_ERR")'
     check "$what: nothing written" test "$(home_tree)" = "$before" -- '$(home_tree | tr "\n" " ")'
@@ -434,7 +463,7 @@ scenario_refusals() {
 }
 
 started=$(now_ms)
-for SCENE in ${*:-windowed fullscreen sigterm refusals}; do
+for SCENE in ${*:-windowed fullscreen sigterm lostdisplay refusals}; do
   declare -F "scenario_$SCENE" >/dev/null || { fail "unknown scenario"; continue; }
   scene_started=$(now_ms)
   if start_x; then "scenario_$SCENE"; else fail "X server starts"; fi

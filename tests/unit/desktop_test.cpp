@@ -1,15 +1,19 @@
-// What the program carries and what it gives back: embedded files, and the desktop restored
-// on the way out of a fatal error.
+// What the program carries and what it gives back: embedded files, the desktop restored
+// on the way out of a fatal error, and the window that reports it.
 #include "platform/desktop.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/app.h"
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/embedded.h"
 #include "platform/error.h"
+#include "platform/error_window.h"
 
 namespace {
 
@@ -51,6 +55,46 @@ TEST(DesktopDeathTest, AFatalErrorReportsOnStderrAndExitsWithStatusOne) {
     const platform::RuntimeError error(platform::kFileNotFound, "File not found: '/x/Nishan.bmp'");
     EXPECT_EXIT(platform::Fatal(platform::ErrorReport(error)), ::testing::ExitedWithCode(1),
                 "Puffpop: Run-time error '53':\n\nFile not found: '/x/Nishan.bmp'");
+}
+
+TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhere) {
+    const auto width = [](const std::string& text) { return static_cast<int>(text.size()); };
+    struct Case {
+        std::string message;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"Run-time error '53':\n\nshort", {"Run-time error '53':", "", "short"}},
+        {"a file that is not found here", {"a file that is not", "found here"}},
+        {"'/tmp/puffpop/Nishan.bmp'", {"'/tmp/puffpop/", "Nishan.bmp'"}},
+        {"abcdefghijklmnopqrstuvwxyz", {"abcdefghijklmnopqrst", "uvwxyz"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::WrapLines(c.message, 20, width), c.lines);
+}
+
+// Enter, Esc and Space (on release) each dismiss the window; a key held from the game does not.
+TEST(ErrorWindow, DismissedByEnterEscAndSpaceButNotByAHeldKey) {
+    platform::InitVideo();
+    const auto key = [](Uint32 type, SDL_Keycode sym, Uint8 repeat) {
+        SDL_Event event{};
+        event.key.type = type;
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.key.repeat = repeat;
+        event.key.keysym.sym = sym;
+        return event;
+    };
+    const std::vector<std::vector<SDL_Event>> presses = {
+        {key(SDL_KEYDOWN, SDLK_RETURN, 0)},
+        {key(SDL_KEYDOWN, SDLK_ESCAPE, 0)},
+        {key(SDL_KEYDOWN, SDLK_SPACE, 0), key(SDL_KEYUP, SDLK_SPACE, 0)},
+        {key(SDL_KEYDOWN, SDLK_RETURN, 1), key(SDL_KEYDOWN, SDLK_ESCAPE, 0)},
+    };
+    for (const auto& events : presses) {
+        for (SDL_Event event : events) SDL_PushEvent(&event);
+        EXPECT_TRUE(platform::ShowErrorWindow("Run-time error '75':\n\nRefusing folder '/tmp'"));
+        // Every key was read: the window stayed up until the last.
+        EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
+    }
 }
 
 }  // namespace
