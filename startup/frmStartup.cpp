@@ -32,6 +32,12 @@ void StartupForm::Form_Load() {
     if (platform::PrevInstance()) platform::End();
 }
 
+void StartupForm::StartIn(bool fullScreen) {
+    Load();
+    (fullScreen ? optFS : optW).SetValue(platform::True);
+    btnOK_Click();
+}
+
 void StartupForm::btnOK_Click() {
     if (optW.Value()) basDisplay::bFullScreen = 0;
     if (optFS.Value()) basDisplay::bFullScreen = platform::True;
