@@ -70,7 +70,7 @@ void Form::Show() {
     const bool created = !window_;
     if (created) CreateWindow();
     window_->Show();
-    if (created && design_.centred) CentreWithFrame();
+    frameToCentre_ = created && design_.centred;
     Present();
 }
 
@@ -121,11 +121,13 @@ void Form::CreateWindow() {
 }
 
 // A centred window is centred as a whole, frame included. The frame is known only once a window
-// manager has framed the shown window; without one there is none and nothing moves.
+// manager has framed the shown window, a moment after it is shown; without a window manager there
+// is no frame and nothing moves.
 void Form::CentreWithFrame() {
     int left = 0, top = 0, right = 0, bottom = 0;
     window_->FrameBorders(left, top, right, bottom);
     if (left == 0 && top == 0 && right == 0 && bottom == 0) return;
+    frameToCentre_ = false;
     const int screenWidth = static_cast<int>(Screen::Width()) / kTwipsPerPixel;
     const int screenHeight = static_cast<int>(Screen::Height()) / kTwipsPerPixel;
     const int x = (screenWidth - (left + design_.clientWidth + right)) / 2 + left;
@@ -136,6 +138,7 @@ void Form::CentreWithFrame() {
 }
 
 void Form::Present() {
+    if (frameToCentre_ && window_) CentreWithFrame();
     if (!window_ || !visible_ || !surface_.changed) return;
     surface_.changed = false;
     window_->Present(surface_);

@@ -118,6 +118,7 @@ private:
     std::vector<Control*> controls_;  // in tab order
     std::vector<Timer*> timers_;
     int focus_ = -1;
+    bool frameToCentre_ = false;  // shown centred; to be centred again with its frame
     Control* pressed_ = nullptr;
 };
 

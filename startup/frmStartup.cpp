@@ -34,6 +34,9 @@ void StartupForm::Form_Load() {
 
 void StartupForm::StartIn(bool fullScreen) {
     Load();
+    // The window would have opened the display; open it anyway, so that a failure while
+    // unpacking still reaches the player in a message box, not only on stderr.
+    platform::InitVideo();
     (fullScreen ? optFS : optW).SetValue(platform::True);
     btnOK_Click();
 }
