@@ -124,18 +124,6 @@ TEST_F(Unpacker, RefusesAFolderOthersCouldTamperWith) {
     EXPECT_TRUE(fs::is_empty(Folder()));
 }
 
-TEST_F(Unpacker, AnUnwritableTemporaryDirectoryNamesThePath) {
-    setenv("TMPDIR", "/nonexistent-puffpop-dir/", 1);
-    try {
-        frmRES.Show();
-        FAIL() << "no error";
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.Number(), platform::kFileAccess);
-        EXPECT_NE(std::string(error.what()).find("/nonexistent-puffpop-dir/Puffpop"),
-                  std::string::npos);
-    }
-}
-
 TEST_F(Unpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNamesTmpdir) {
     // 100 characters once "/" is added: the old buffer's limit, once unpacked into ./Puffpop.
     const fs::path atOldLimit = temp_.Path() / std::string(98 - temp_.Path().string().size(), 'x');
