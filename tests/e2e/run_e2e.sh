@@ -20,13 +20,14 @@ CONVERT=/usr/bin/convert
 ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
 rm -rf "$ARTIFACTS" && mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-e2e.XXXXXX")
-# As root (CI), the game plays as a user of its own: one copy runs per user, so runs side by side
-# on one machine, and a game someone plays there, leave each other alone.
+# As root (CI), the game plays as a user of its own where that user can reach it: one copy runs
+# per user, so runs side by side on one machine, and a game someone plays there, stay apart.
 PLAYER=() PLAYER_ID=""
 if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   PLAYER_ID=$((20000 + $$ % 20000))
   PLAYER=(setpriv --reuid="$PLAYER_ID" --regid="$PLAYER_ID" --clear-groups)
   chmod 0711 "$WORK"
+  "${PLAYER[@]}" test -x "$GAME" || PLAYER=() PLAYER_ID=""
 fi
 
 # The game's window sits at (desktop / 15) on a 1024x768 desktop.
