@@ -4,6 +4,7 @@
 
 #include "catalogue.h"
 #include "game/frmMAIN.h"
+#include "platform/error.h"
 #include "platform/files.h"
 
 namespace assets {
@@ -67,9 +68,16 @@ const std::string& UnpackerForm::Text(int n) {
 }
 
 void UnpackerForm::Form_Load() {
-    char buffer[100] = {};
-    platform::GetTempPathA(sizeof buffer, buffer);
-    const std::string folder = std::string(buffer) + "Puffpop";
+    // A buffer as long as any path: a 100-character one left a longer temporary directory
+    // unread, and the game unpacked into "Puffpop" under whatever folder it was started from.
+    std::vector<char> buffer(platform::kMaxPath);
+    if (platform::GetTempPathA(platform::kMaxPath, buffer.data()) >= platform::kMaxPath) {
+        throw platform::RuntimeError(
+            platform::kFileAccess,
+            "The temporary directory is longer than the system's path limit (" +
+                std::to_string(platform::kMaxPath) + " characters): set TMPDIR to a shorter path");
+    }
+    const std::string folder = std::string(buffer.data()) + "Puffpop";
 
     for (const Slot& slot : kSlots) Field(slot.field).Text = folder + kSeparator + slot.file;
     Field(13).Text = folder + kSeparator;

@@ -89,6 +89,8 @@ check "launcher validates (desktop-file-validate)" validate_desktop
 check "launcher starts the installed binary" test -x "$root/bin/$(desktop_key Exec)"
 check "launcher is a game in the arcade category" \
   test "$(desktop_key Categories)" = "Game;ArcadeGame;"
+check "launcher offers both ways to play as actions" \
+  test "$(desktop_key Actions)" = "windowed;fullscreen;"
 check "launcher matches the game's window class" test "$(desktop_key StartupWMClass)" = puffpop
 check "AppStream metadata installed" test -f "$metainfo"
 check "AppStream metadata validates (appstreamcli, no network)" validate_metainfo

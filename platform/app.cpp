@@ -3,12 +3,16 @@
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -17,6 +21,7 @@
 #include "display.h"
 #include "error.h"
 #include "events.h"
+#include "files.h"
 #include "form.h"
 #include "x11_watch.h"
 
@@ -118,15 +123,45 @@ void End() {
     std::_Exit(0);
 }
 
+namespace {
+
+// Opens this user's lock file without following a link, and only when it is a plain file of our
+// own: a file planted by someone else could be held by them to keep us from ever starting.
+// Returns the descriptor, or -1 with why it cannot serve.
+int OpenLockFile(const std::string& path, std::string& why) {
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        why = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
+        return -1;
+    }
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        why = "it is not a regular file";
+    } else if (status.st_uid != geteuid()) {
+        why = "it is owned by another user";
+    } else {
+        return fd;
+    }
+    close(fd);
+    return -1;
+}
+
+}  // namespace
+
+// The lock is keyed on the user alone, never on the environment: copies started from a terminal
+// and from a launcher, over ssh or with sudo -E see different variables and would both run.
 bool PrevInstance() {
     static int lock = -1;
     if (lock >= 0) return false;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string path = (runtime && *runtime)
-                                 ? std::string(runtime) + "/puffpop.lock"
-                                 : "/tmp/puffpop-" + std::to_string(getuid()) + ".lock";
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;  // no lock to be had: better to play than to refuse
+    const std::string path = UserTempPath(".lock");
+    std::string why;
+    const int fd = OpenLockFile(path, why);
+    if (fd < 0) {
+        // Better to play unguarded than to refuse: someone else's file must not stop the game.
+        std::fprintf(stderr, "Puffpop: not checking for another copy: cannot use '%s': %s\n",
+                     path.c_str(), why.c_str());
+        return false;
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return true;

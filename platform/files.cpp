@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,11 +10,15 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/error.h"
 
 namespace platform {
+
+static_assert(kMaxPath == PATH_MAX);
+
 namespace {
 
 std::string Reason(int error) {
@@ -87,12 +92,41 @@ std::string TemporaryPattern(const std::string& path) {
     return folder + ".tmp-XXXXXX";
 }
 
+std::string& SharedTemp() {
+    static std::string folder = "/tmp";
+    return folder;
+}
+
+// With neither variable set, every user of the machine would share one asset folder in /tmp, and
+// the first user's folder, refused as foreign, would keep every other user from playing. So each
+// user gets a private folder there, held to the same checks as the asset folder itself.
+std::string PrivateFallbackFolder() {
+    const std::string folder = UserTempPath("");
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        RaiseFileAccess("Cannot create folder '" + folder + "': " + Reason(errno));
+    }
+    CheckPrivateFolder(folder);
+    return folder;
+}
+
 }  // namespace
+
+const std::string& SharedTempFolder() {
+    return SharedTemp();
+}
+
+void SetSharedTempFolder(std::string folder) {
+    SharedTemp() = std::move(folder);
+}
+
+std::string UserTempPath(const std::string& suffix) {
+    return SharedTemp() + "/puffpop-" + std::to_string(::geteuid()) + suffix;
+}
 
 uint32_t GetTempPathA(uint32_t size, char* buffer) {
     const char* directory = NonEmptyEnv("TMPDIR");
     if (directory == nullptr) directory = NonEmptyEnv("XDG_RUNTIME_DIR");
-    std::string path = directory != nullptr ? directory : "/tmp";
+    std::string path = directory != nullptr ? directory : PrivateFallbackFolder();
     if (path.back() != '/') path += '/';
     const auto length = static_cast<uint32_t>(path.size());
     if (length + 1 > size) return length + 1;

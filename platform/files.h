@@ -7,10 +7,24 @@
 
 namespace platform {
 
+// The longest path the system takes, its NUL included: a buffer this large holds any path.
+constexpr uint32_t kMaxPath = 4096;
+
 // Writes the temporary directory, ending in "/", and a NUL into buffer and returns its length.
-// The directory is $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set, else "/tmp".
+// The directory is $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set and non-empty,
+// else this user's own folder in the shared temporary folder, "/tmp/puffpop-<uid>", created
+// private on first use and refused (kFileAccess) when someone else could tamper with it.
 // When it does not fit (length + NUL > size) nothing is written and the needed size is returned.
 uint32_t GetTempPathA(uint32_t size, char* buffer);
+
+// The folder every user of the machine shares, "/tmp": the one-copy lock and the fallback
+// temporary folder live there, named by user. Tests move it, so that they and a game running
+// on the same machine leave each other alone.
+const std::string& SharedTempFolder();
+void SetSharedTempFolder(std::string folder);
+
+// "<shared temporary folder>/puffpop-<uid>" followed by suffix: a name only this user's copies use.
+std::string UserTempPath(const std::string& suffix);
 
 class FileSystemObject {
 public:

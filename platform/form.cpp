@@ -67,8 +67,10 @@ void Form::Show() {
     if (!loaded_ || visible_) return;
     visible_ = true;
     if (!design_.onScreen) return;
-    if (!window_) CreateWindow();
+    const bool created = !window_;
+    if (created) CreateWindow();
     window_->Show();
+    frameToCentre_ = created && design_.centred;
     Present();
 }
 
@@ -118,7 +120,25 @@ void Form::CreateWindow() {
     surface_.changed = true;
 }
 
+// A centred window is centred as a whole, frame included. The frame is known only once a window
+// manager has framed the shown window, a moment after it is shown; without a window manager there
+// is no frame and nothing moves.
+void Form::CentreWithFrame() {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    window_->FrameBorders(left, top, right, bottom);
+    if (left == 0 && top == 0 && right == 0 && bottom == 0) return;
+    frameToCentre_ = false;
+    const int screenWidth = static_cast<int>(Screen::Width()) / kTwipsPerPixel;
+    const int screenHeight = static_cast<int>(Screen::Height()) / kTwipsPerPixel;
+    const int x = (screenWidth - (left + design_.clientWidth + right)) / 2 + left;
+    const int y = (screenHeight - (top + design_.clientHeight + bottom)) / 2 + top;
+    left_ = static_cast<Single>(x * kTwipsPerPixel);
+    top_ = static_cast<Single>(y * kTwipsPerPixel);
+    window_->Move(x, y);
+}
+
 void Form::Present() {
+    if (frameToCentre_ && window_) CentreWithFrame();
     if (!window_ || !visible_ || !surface_.changed) return;
     surface_.changed = false;
     window_->Present(surface_);
@@ -137,13 +157,28 @@ Control* Form::FocusedControl() {
     return focus_ >= 0 ? controls_[focus_] : nullptr;
 }
 
+// The option group is one tab stop: Tab enters it at the selected option (at its first option
+// while none is selected) and leaves it at once; arrows move within it.
+bool Form::TabStop(int index) const {
+    const Control* control = controls_[index];
+    if (!control->Focusable()) return false;
+    if (!control->IsOption()) return true;
+    const auto selected = [](const Control* c) {
+        return c->IsOption() && static_cast<const OptionButton*>(c)->Value();
+    };
+    if (selected(control)) return true;
+    if (std::any_of(controls_.begin(), controls_.end(), selected)) return false;
+    return std::find_if(controls_.begin(), controls_.end(), [](const Control* c) {
+               return c->IsOption();
+           }) == controls_.begin() + index;
+}
+
 int Form::NextControl(int step, bool optionsOnly) const {
     const int n = static_cast<int>(controls_.size());
     int next = focus_;
     do {
         next = (next + step + n) % n;
-    } while (!(optionsOnly ? controls_[next]->IsOption() : controls_[next]->Focusable()) &&
-             next != focus_);
+    } while (!(optionsOnly ? controls_[next]->IsOption() : TabStop(next)) && next != focus_);
     return next;
 }
 

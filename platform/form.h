@@ -101,10 +101,12 @@ private:
     friend class Control;
     friend class Timer;
     void CreateWindow();
+    void CentreWithFrame();
     void PaintControls();
     Control* FocusedControl();
-    // The next control round the tab order that a player can reach, or the next option button.
+    // The next tab stop round the tab order, or the next option button.
     int NextControl(int step, bool optionsOnly) const;
+    bool TabStop(int index) const;
 
     FormDesign design_;
     bool loaded_ = false;
@@ -116,6 +118,7 @@ private:
     std::vector<Control*> controls_;  // in tab order
     std::vector<Timer*> timers_;
     int focus_ = -1;
+    bool frameToCentre_ = false;  // shown centred; to be centred again with its frame
     Control* pressed_ = nullptr;
 };
 

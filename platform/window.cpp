@@ -62,6 +62,11 @@ void NativeWindow::Show() {
     SDL_RaiseWindow(window_);
 }
 
+void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) const {
+    left = top = right = bottom = 0;
+    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+}
+
 void NativeWindow::Hide() {
     SDL_HideWindow(window_);
 }

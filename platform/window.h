@@ -31,6 +31,8 @@ public:
     void Show();
     // Full-screen at the display's current size when asked, windowed otherwise.
     void FitDisplay();
+    // The frame a window manager draws around the client area, in pixels; none without one.
+    void FrameBorders(int& left, int& top, int& right, int& bottom) const;
     SDL_Window* Handle() { return window_; }
 
 private:

@@ -32,6 +32,15 @@ void StartupForm::Form_Load() {
     if (platform::PrevInstance()) platform::End();
 }
 
+void StartupForm::StartIn(bool fullScreen) {
+    Load();
+    // The window would have opened the display; open it anyway, so that a failure while
+    // unpacking still reaches the player in a message box, not only on stderr.
+    platform::InitVideo();
+    (fullScreen ? optFS : optW).SetValue(platform::True);
+    btnOK_Click();
+}
+
 void StartupForm::btnOK_Click() {
     if (optW.Value()) basDisplay::bFullScreen = 0;
     if (optFS.Value()) basDisplay::bFullScreen = platform::True;

@@ -10,6 +10,9 @@ class StartupForm : public platform::Form {
 public:
     StartupForm();
     void btnOK_Click();
+    // Goes the way START goes with that option chosen, the window never shown; a second copy
+    // still ends at once.
+    void StartIn(bool fullScreen);
 
     platform::CommandButton btnOK;
     platform::OptionButton optW;

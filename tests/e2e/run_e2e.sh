@@ -20,6 +20,15 @@ CONVERT=/usr/bin/convert
 ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
 rm -rf "$ARTIFACTS" && mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-e2e.XXXXXX")
+# As root (CI), the game plays as a user of its own where that user can reach it: one copy runs
+# per user, so runs side by side on one machine, and a game someone plays there, stay apart.
+PLAYER=() PLAYER_ID=""
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  PLAYER_ID=$((20000 + $$ % 20000))
+  PLAYER=(setpriv --reuid="$PLAYER_ID" --regid="$PLAYER_ID" --clear-groups)
+  chmod 0711 "$WORK"
+  "${PLAYER[@]}" test -x "$GAME" || PLAYER=() PLAYER_ID=""
+fi
 
 # The game's window sits at (desktop / 15) on a 1024x768 desktop.
 readonly GX=68 GY=51 GAME_AREA=640x480+68+51 SKY_BOX=600x60+88+71
@@ -49,7 +58,10 @@ stop() { # PID-VARIABLE SIGNAL: ends that process, if any, and forgets it.
   [ -z "${!1}" ] || { kill "-$2" "${!1}" 2>/dev/null; wait "${!1}" 2>/dev/null; }
   printf -v "$1" ""
 }
-cleanup() { stop GAME_PID KILL; stop XVFB_PID TERM; rm -rf "$WORK"; }
+cleanup() {
+  stop GAME_PID KILL; stop XVFB_PID TERM; rm -rf "$WORK"
+  [ -z "$PLAYER_ID" ] || rm -f "/tmp/puffpop-$PLAYER_ID.lock"
+}
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
@@ -125,9 +137,15 @@ new_home() {
   mkdir -p -m 0700 "$HOME_DIR" "$GAME_TMP" "$GAME_RUN"
 }
 
+# Hands the player's folders to the player (links themselves, never what they point at).
+own_home() { [ -z "$PLAYER_ID" ] || chown -R -h "$PLAYER_ID:$PLAYER_ID" "$HOME_DIR"; }
+
+# start_game NAME [OPTION...]
 start_game() {
   GAME_ERR="$ARTIFACTS/$SCENE.$1.stderr" GAME_RC=""
-  TMPDIR="$GAME_TMP" XDG_RUNTIME_DIR="$GAME_RUN" "$GAME" >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
+  own_home
+  TMPDIR="$GAME_TMP" XDG_RUNTIME_DIR="$GAME_RUN" "${PLAYER[@]}" "$GAME" "${@:2}" \
+    >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
   GAME_PID=$!
 }
 
@@ -261,11 +279,13 @@ scenario_windowed() {
   # START: a dark outline around client (200, 16) 113x33, with plain grey around it.
   check "START button outlined on the right of the window" button_outlined "$f"
 
-  # A second copy, with the first at the mode choice: gone at once, quietly, without unpacking.
+  # A second copy, with the first at the mode choice, started with other temporary and runtime
+  # folders (as from another terminal, ssh or sudo -E): gone at once, quietly, without unpacking.
   local second_tmp="$HOME_DIR/tmp2" started rc elapsed
-  mkdir -m 0700 "$second_tmp"
+  mkdir -m 0700 "$second_tmp" "$HOME_DIR/run2"
+  own_home
   started=$(now_ms)
-  TMPDIR="$second_tmp" XDG_RUNTIME_DIR="$GAME_RUN" timeout 10 "$GAME" \
+  TMPDIR="$second_tmp" XDG_RUNTIME_DIR="$HOME_DIR/run2" timeout 10 "${PLAYER[@]}" "$GAME" \
     >"$ARTIFACTS/$SCENE.second.stdout" 2>"$ARTIFACTS/$SCENE.second.stderr"
   rc=$? elapsed=$(($(now_ms) - started))
   check "second copy exits with status 0" test "$rc" -eq 0 -- 'status $rc'
@@ -462,8 +482,43 @@ scenario_refusals() {
   done
 }
 
+# The command line: each row is ARGUMENTS|STATUS|STREAM|TEXT that stream starts with; the other
+# stream stays empty and no window opens. Then both ways to play skip the mode choice, and one
+# copy at a time still holds.
+scenario_cli() {
+  local row args status stream text out err rc version said quiet
+  version=$(sed -n 's/^ProductVersion=//p' "$RESOURCES/version.txt" | tr -d '\r')
+  for row in '--help|0|out|Usage: puffpop' "--version|0|out|Puffpop $version" \
+    '--bogus|2|err|puffpop: unrecognised command line: --bogus' \
+    '--windowed --fullscreen|2|err|puffpop: unrecognised command line: --windowed --fullscreen'; do
+    IFS='|' read -r args status stream text <<<"$row"
+    out=$(timeout 10 "$GAME" $args 2>"$WORK/cli.err") rc=$? err=$(<"$WORK/cli.err")
+    [ "$stream" = out ] && said=$out quiet=$err || said=$err quiet=$out
+    check "puffpop $args: status $status, '$text' on std$stream" \
+      eval '[ "$rc" -eq "$status" ] && [[ "$said" == "$text"* ]] && [ -z "$quiet$(windows)" ]' -- \
+      'status $rc, stdout: ${out:0:80}, stderr: ${err:0:80}'
+  done
+  new_home cli
+  start_game windowed --windowed
+  check "--windowed: the game window, no mode choice" wait_for 15 game_window_is "$GAME_AREA" -- \
+    '$(window_list)' || return
+  check "--windowed: no mode-choice window; the sky drawn" \
+    wait_for 5 eval '[ -z "$(window "$CHOOSER" 1)" ] && box_is "$(shot windowed)" "$SKY_BOX" "$SKY"'
+  TMPDIR="$HOME_DIR/tmp" timeout 10 "${PLAYER[@]}" "$GAME" --fullscreen >/dev/null 2>&1
+  check "--fullscreen as a second copy: status 0, the first stays alone" \
+    test $? -eq 0 -a "$(windows | wc -l)" -eq 1 -- '$(window_list)'
+  xdotool key Escape
+  expect_exit 0 "--windowed: Esc quits"
+  start_game fullscreen --fullscreen
+  check "--fullscreen: the game covers the screen" wait_for 15 game_window_is 1024x768+0+0 -- \
+    '$(window_list)' || return
+  check "--fullscreen: frame fills the screen" wait_for 4 fullscreen_filled
+  xdotool key Escape
+  expect_exit 0 "--fullscreen: Esc quits"
+}
+
 started=$(now_ms)
-for SCENE in ${*:-windowed fullscreen sigterm lostdisplay refusals}; do
+for SCENE in ${*:-windowed fullscreen sigterm lostdisplay refusals cli}; do
   declare -F "scenario_$SCENE" >/dev/null || { fail "unknown scenario"; continue; }
   scene_started=$(now_ms)
   if start_x; then "scenario_$SCENE"; else fail "X server starts"; fi

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/files.h"
+
 namespace testing_support {
 
 TempDir::TempDir() {
@@ -13,6 +15,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     if (swapped_) {
+        platform::SetSharedTempFolder(savedShared_);
         if (hadTmp_)
             setenv("TMPDIR", savedTmp_.c_str(), 1);
         else
@@ -28,9 +31,11 @@ void TempDir::UseAsTemp() {
         const char* old = std::getenv("TMPDIR");
         hadTmp_ = old != nullptr;
         if (old) savedTmp_ = old;
+        savedShared_ = platform::SharedTempFolder();
         swapped_ = true;
     }
     setenv("TMPDIR", (path_.string() + "/").c_str(), 1);
+    platform::SetSharedTempFolder(path_.string());
 }
 
 }  // namespace testing_support

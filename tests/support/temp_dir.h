@@ -14,12 +14,14 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // Points TMPDIR here (with a trailing slash) until the object dies.
+    // Points TMPDIR here (with a trailing slash), and the folder every user shares (which holds
+    // the one-copy lock), until the object dies.
     void UseAsTemp();
 
 private:
     std::filesystem::path path_;
     std::string savedTmp_;
+    std::string savedShared_;
     bool hadTmp_ = false;
     bool swapped_ = false;
 };

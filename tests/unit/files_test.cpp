@@ -55,24 +55,35 @@ protected:
     const fs::path& dir_ = temp_.Path();
 };
 
-TEST_F(FilesTest, GetTempPathPrefersTmpdirThenXdgRuntimeDirThenTmpAndFitsOrWritesNothing) {
+TEST_F(FilesTest, GetTempPathPrefersTmpdirThenXdgRuntimeDirThenAPrivateFolderOfTheUser) {
+    temp_.UseAsTemp();  // the folder all users share: dir_
+    const fs::path own = dir_ / ("puffpop-" + std::to_string(geteuid()));
     const std::tuple<Env, Env, std::string> cases[] = {{"/var/tmp", "/run/user/7", "/var/tmp/"},
                                                        {"", "/run/user/7/", "/run/user/7/"},
                                                        {{}, "/run/user/7", "/run/user/7/"},
-                                                       {"", "", "/tmp/"}};
+                                                       {"", "", own.string() + "/"}};
     for (const auto& [tmpdir, xdg, expected] : cases) {
         ScopedEnv set_tmpdir("TMPDIR", tmpdir), set_xdg("XDG_RUNTIME_DIR", xdg);
         char buffer[100] = {};
         EXPECT_EQ(platform::GetTempPathA(100, buffer), expected.size());
         EXPECT_EQ(std::string(buffer), expected);
     }
+    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+    // Someone else's link at this user's name is refused, not followed.
+    fs::remove(own);
+    fs::create_directory_symlink(dir_, own);
+    ScopedEnv no_tmpdir("TMPDIR", {}), no_xdg("XDG_RUNTIME_DIR", {});
+    char buffer[100] = {};
+    EXPECT_THAT([&] { platform::GetTempPathA(100, buffer); },
+                Refused("'" + own.string() + "': it is a symbolic link"));
+
     const std::string dir = "/" + std::string(98, 'd');  // 100 characters once "/" is added
     ScopedEnv set_tmpdir("TMPDIR", dir);
-    std::string buffer(101, 'x');
-    EXPECT_EQ(platform::GetTempPathA(100, buffer.data()), 101u);
-    EXPECT_EQ(buffer, std::string(101, 'x'));
-    EXPECT_EQ(platform::GetTempPathA(101, buffer.data()), 100u);
-    EXPECT_EQ(buffer, dir + "/" + '\0');
+    std::string text(101, 'x');
+    EXPECT_EQ(platform::GetTempPathA(100, text.data()), 101u);
+    EXPECT_EQ(text, std::string(101, 'x'));
+    EXPECT_EQ(platform::GetTempPathA(101, text.data()), 100u);
+    EXPECT_EQ(text, dir + "/" + '\0');
 }
 
 TEST_F(FilesTest, CreateFolderMakesAPrivateFolderAndTheCheckRefusesAnyOther) {

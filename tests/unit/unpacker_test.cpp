@@ -1,6 +1,7 @@
 // The unpacker: the path registry, the asset folder and its twelve files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -123,29 +124,50 @@ TEST_F(Unpacker, RefusesAFolderOthersCouldTamperWith) {
     EXPECT_TRUE(fs::is_empty(Folder()));
 }
 
-TEST_F(Unpacker, AnUnwritableTemporaryDirectoryNamesThePath) {
-    setenv("TMPDIR", "/nonexistent-puffpop-dir/", 1);
-    try {
-        frmRES.Show();
-        FAIL() << "no error";
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.Number(), platform::kFileAccess);
-        EXPECT_NE(std::string(error.what()).find("/nonexistent-puffpop-dir/Puffpop"),
-                  std::string::npos);
-    }
-}
-
-TEST_F(Unpacker, ATemporaryPathTooLongForItsBufferGivesARelativeFolder) {
-    const fs::path longDir = temp_.Path() / std::string(100, 'x');
-    fs::create_directory(longDir);
-    setenv("TMPDIR", longDir.c_str(), 1);
+TEST_F(Unpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNamesTmpdir) {
+    // 100 characters once "/" is added: the old buffer's limit, once unpacked into ./Puffpop.
+    const fs::path atOldLimit = temp_.Path() / std::string(98 - temp_.Path().string().size(), 'x');
+    const fs::path tooLong = temp_.Path() / std::string(5000, 'y');
+    fs::create_directory(atOldLimit);
     const fs::path cwd = fs::current_path();
     fs::current_path(temp_.Path());
+    setenv("TMPDIR", atOldLimit.c_str(), 1);
     frmRES.Show();
+    EXPECT_EQ(frmRES.Text(13), (atOldLimit / "Puffpop/").string());
+    EXPECT_TRUE(fs::exists(atOldLimit / "Puffpop" / "Kraj.wav"));
+    frmRES.Unload();
+    setenv("TMPDIR", tooLong.c_str(), 1);
+    try {
+        frmRES.Show();
+        ADD_FAILURE() << "no error";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_NE(std::string(error.what()).find("TMPDIR"), std::string::npos) << error.what();
+    }
     fs::current_path(cwd);
-    EXPECT_EQ(frmRES.Text(13), "Puffpop/");
-    EXPECT_EQ(frmRES.Text(8), "Puffpop/Kraj.wav");
-    EXPECT_TRUE(fs::exists(temp_.Path() / "Puffpop" / "Kraj.wav"));
+    EXPECT_FALSE(fs::exists(temp_.Path() / "Puffpop")) << "unpacked where the game was started";
+}
+
+TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) {
+    unsetenv("TMPDIR");
+    const char* runtime = getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = runtime ? runtime : "";
+    unsetenv("XDG_RUNTIME_DIR");
+    // Another user's folders in the shared temporary folder: where all users once shared one,
+    // and that user's own. As root (CI) they really belong to someone else.
+    const fs::path theirs = temp_.Path() / "puffpop-4242" / "Puffpop";
+    for (const fs::path& folder : {temp_.Path() / "Puffpop", theirs}) {
+        fs::create_directories(folder);
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
+        }
+    }
+    frmRES.Show();
+    if (!savedRuntime.empty()) setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    const fs::path ours = temp_.Path() / ("puffpop-" + std::to_string(geteuid()));
+    EXPECT_EQ(frmRES.Text(13), (ours / "Puffpop/").string());
+    EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
+    EXPECT_TRUE(fs::is_empty(theirs));
 }
 
 TEST_F(Unpacker, ClosesOnItsFirstTickAndComesBackForTheNextCue) {

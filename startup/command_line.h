@@ -1,0 +1,17 @@
+// The options a desktop user expects: the way to play, help and version.
+#pragma once
+
+namespace startup {
+
+enum class Mode { Ask, Windowed, FullScreen };
+
+struct Command {
+    Mode mode = Mode::Ask;
+    int exitStatus = -1;  // 0 or more: the command line was answered (or refused); end with it
+};
+
+// Reads the command line. --help prints the usage and --version the version texts to stdout
+// (status 0); anything else unknown prints the usage to stderr (status 2).
+Command ReadCommandLine(int argc, const char* const* argv);
+
+}  // namespace startup
