@@ -18,6 +18,7 @@
 #include "error.h"
 #include "events.h"
 #include "form.h"
+#include "sound.h"
 
 namespace platform {
 
@@ -145,6 +146,7 @@ void InitVideo() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    PrepareSound();  // after video, so the two never initialise SDL at once
 }
 
 namespace Screen {

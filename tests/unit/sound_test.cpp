@@ -101,6 +101,7 @@ TEST_F(SoundTest, WithoutAudioDeviceEveryCallIsLoggedSilentAndReturnsAtOnce) {
 
 TEST_F(SoundTest, WithTheDummyDriverANewSoundCutsOffTheOldAndSynchronousCallsWait) {
     ScopedAudioDriver dummy("dummy");
+    PrepareSound();  // the cues below find the device opened ahead of them
     const std::string first = WriteWav(Path("first.wav"), 22050, 16, 22050);  // 44,100 bytes
     const std::string second = WriteWav(Path("second.wav"), 11025, 8, 4411);  // 17,644 bytes
 
