@@ -95,6 +95,7 @@ void Step() {
 }  // namespace
 
 void Run() {
+    PrepareSound();  // now that the first window is on screen, so that it never waits for audio
     InstallSignalHandlers();
     while (!LoadedForms().empty()) {
         HonourSignal();
@@ -146,7 +147,6 @@ void InitVideo() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
-    PrepareSound();  // after video, so the two never initialise SDL at once
 }
 
 namespace Screen {

@@ -59,10 +59,13 @@ SDL_AudioDeviceID OpenDevice() {
     return device;
 }
 
-// The device is opened once, ahead of the first cue where PrepareSound was called: a machine
-// without a device is found out once, not on every cue.
+// The device is opened once, ahead of the first cue where PrepareSound was called, else by that
+// cue: a machine without a device is found out once, not on every cue.
 bool DeviceReady(Player& player) {
-    if (!player.tried) PrepareSound();
+    if (!player.tried) {
+        player.tried = true;
+        player.device = OpenDevice();
+    }
     if (player.opening.valid()) {
         if (player.opening.wait_for(kOpenWait) != std::future_status::ready) return false;
         player.device = player.opening.get();
@@ -79,7 +82,8 @@ void WaitUntilHeard(SDL_AudioDeviceID device, size_t bytes) {
 
 void PrepareSound() {
     Player& player = ThePlayer();
-    if (player.tried) return;
+    // Only once video is up: the two would otherwise set up SDL's shared parts at once.
+    if (player.tried || !SDL_WasInit(SDL_INIT_VIDEO)) return;
     player.tried = true;
     // Detached, so that a program ending while a stalled server holds the thread is not held too.
     std::packaged_task<SDL_AudioDeviceID()> open(OpenDevice);
