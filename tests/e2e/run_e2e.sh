@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end checks of the real game, each scenario on its own Xvfb (1024x768, no window manager)
 # with private temporary and runtime folders: xdotool plays; screenshots are judged by colour
-# classes and pixel counts with margins. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's
+# classes and pixel counts with margins; sounds are found in a recording of a private sound server. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's
 # output, and the screenshots of a failed run (of every run with E2E_KEEP=1).
 set -u -o pipefail
 
@@ -476,6 +476,7 @@ scenario_sound() {
   for tool in pulseaudio pacat parecord pactl; do
     command -v "$tool" >/dev/null || { echo "SKIP: $SCENE: $tool is not installed"; return; }
   done
+  check "cue finder built" test -x "$CUE_FIND" -- '$CUE_FIND' || return
   check "sound server runs, recording its sink" start_sound || return
   new_home sound
   SDL_AUDIODRIVER=pulseaudio start_game game
