@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end checks of the real game, each scenario on its own Xvfb (1024x768, no window manager)
 # with private temporary and runtime folders: xdotool plays; screenshots are judged by colour
-# classes and pixel counts with margins; sounds are found in a recording of a private sound server. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's
-# output, and the screenshots of a failed run (of every run with E2E_KEEP=1).
+# classes and pixel counts with margins; sounds are found in a recording of a private sound
+# server. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's output, and the screenshots
+# of a failed run (of every run with E2E_KEEP=1).
 set -u -o pipefail
 
 [ $# -ge 2 ] || { echo "usage: $0 PUFFPOP_EXECUTABLE RESOURCES_DIR [SCENARIO...]" >&2; exit 2; }
