@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <future>
+#include <system_error>
 #include <thread>
 
 #include "platform/sound_wav.h"
@@ -88,7 +89,12 @@ void PrepareSound() {
     // Detached, so that a program ending while a stalled server holds the thread is not held too.
     std::packaged_task<SDL_AudioDeviceID()> open(OpenDevice);
     player.opening = open.get_future();
-    std::thread(std::move(open)).detach();
+    try {
+        std::thread(std::move(open)).detach();
+    } catch (const std::system_error&) {
+        player.opening = {};  // no thread to be had: the first cue opens the device itself
+        player.tried = false;
+    }
 }
 
 int32_t sndPlaySoundA(const char* path, int32_t flags) {
