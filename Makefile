@@ -20,8 +20,10 @@ test-asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
+# The micro-benchmarks, then the real game's footprint on Xvfb beside a bare SDL program's.
 bench: build
 	./build/default/bench/puffpop_bench
+	bash bench/footprint.sh build/default
 
 clean:
 	rm -rf build

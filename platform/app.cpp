@@ -23,6 +23,7 @@
 #include "events.h"
 #include "files.h"
 #include "form.h"
+#include "sound.h"
 #include "x11_watch.h"
 
 namespace platform {
@@ -104,6 +105,7 @@ void Step() {
 }  // namespace
 
 void Run() {
+    PrepareSound();  // now that the first window is on screen, so that it never waits for audio
     InstallSignalHandlers();
     while (!LoadedForms().empty()) {
         HonourSignal();

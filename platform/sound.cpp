@@ -3,6 +3,11 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <future>
+#include <system_error>
+#include <thread>
+
 #include "platform/sound_wav.h"
 
 namespace platform {
@@ -19,11 +24,16 @@ constexpr Uint16 kDeviceFrames = 512;
 constexpr Uint64 kSyncMarginMs = 1000;
 constexpr Uint32 kPollMs = 5;
 
+// How long the first cue waits for a device still being opened; past it the cue is silent and the
+// next one asks again. Opening takes milliseconds: only a stalled sound server runs into this.
+constexpr auto kOpenWait = std::chrono::seconds(1);
+
 struct Player {
     std::vector<SoundRequest> requests;
-    bool tried = false;            // opening was attempted since the last shutdown
-    SDL_AudioDeviceID device = 0;  // 0: no device, every call is silent
-    std::string queued_path;       // the sound last queued
+    bool tried = false;                      // opening was started since the last shutdown
+    std::future<SDL_AudioDeviceID> opening;  // valid while its result is not collected
+    SDL_AudioDeviceID device = 0;            // 0: no device, every call is silent
+    std::string queued_path;                 // the sound last queued
 };
 
 Player& ThePlayer() {
@@ -31,24 +41,37 @@ Player& ThePlayer() {
     return player;
 }
 
-// Opens the device on first use only: a game that never plays a sound never touches audio, and
-// a machine without a device is found out once, not on every cue.
-bool DeviceReady(Player& player) {
-    if (player.tried) return player.device != 0;
-    player.tried = true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+// Runs on its own thread, so that neither the windows nor the first cue wait for the sound server.
+SDL_AudioDeviceID OpenDevice() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     SDL_AudioSpec wanted{};
     wanted.freq = kDeviceFormat.rate;
     wanted.format = kDeviceFormat.encoding;
     wanted.channels = kDeviceFormat.channels;
     wanted.samples = kDeviceFrames;
-    player.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (player.device == 0) {
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        return 0;
     }
-    SDL_PauseAudioDevice(player.device, 0);
-    return true;
+    // Playing silence from now on keeps the sound server awake: the first cue is as prompt as
+    // every later one.
+    SDL_PauseAudioDevice(device, 0);
+    return device;
+}
+
+// The device is opened once, ahead of the first cue where PrepareSound was called, else by that
+// cue: a machine without a device is found out once, not on every cue.
+bool DeviceReady(Player& player) {
+    if (!player.tried) {
+        player.tried = true;
+        player.device = OpenDevice();
+    }
+    if (player.opening.valid()) {
+        if (player.opening.wait_for(kOpenWait) != std::future_status::ready) return false;
+        player.device = player.opening.get();
+    }
+    return player.device != 0;
 }
 
 void WaitUntilHeard(SDL_AudioDeviceID device, size_t bytes) {
@@ -57,6 +80,22 @@ void WaitUntilHeard(SDL_AudioDeviceID device, size_t bytes) {
 }
 
 }  // namespace
+
+void PrepareSound() {
+    Player& player = ThePlayer();
+    // Only once video is up: the two would otherwise set up SDL's shared parts at once.
+    if (player.tried || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+    player.tried = true;
+    // Detached, so that a program ending while a stalled server holds the thread is not held too.
+    std::packaged_task<SDL_AudioDeviceID()> open(OpenDevice);
+    player.opening = open.get_future();
+    try {
+        std::thread(std::move(open)).detach();
+    } catch (const std::system_error&) {
+        player.opening = {};  // no thread to be had: the first cue opens the device itself
+        player.tried = false;
+    }
+}
 
 int32_t sndPlaySoundA(const char* path, int32_t flags) {
     Player& player = ThePlayer();
@@ -103,6 +142,7 @@ uint32_t QueuedSoundBytes() {
 
 void ShutdownSound() {
     Player& player = ThePlayer();
+    if (player.opening.valid()) player.device = player.opening.get();
     if (player.device != 0) {
         SDL_ClearQueuedAudio(player.device);
         SDL_CloseAudioDevice(player.device);

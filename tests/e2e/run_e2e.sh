@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end checks of the real game, each scenario on its own Xvfb (1024x768, no window manager)
 # with private temporary and runtime folders: xdotool plays; screenshots are judged by colour
-# classes and pixel counts with margins. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's
-# output, and the screenshots of a failed run (of every run with E2E_KEEP=1).
+# classes and pixel counts with margins; sounds are found in a recording of a private sound
+# server. $E2E_ARTIFACTS (default ./e2e-artifacts) keeps the game's output, and the screenshots
+# of a failed run (of every run with E2E_KEEP=1).
 set -u -o pipefail
 
 [ $# -ge 2 ] || { echo "usage: $0 PUFFPOP_EXECUTABLE RESOURCES_DIR [SCENARIO...]" >&2; exit 2; }
@@ -18,6 +19,8 @@ done
 CONVERT=/usr/bin/convert
 [ -x "$CONVERT" ] || CONVERT=$(command -v convert)
 ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
+# Finds a sound in a recording; built beside the game.
+CUE_FIND=${CUE_FIND:-$(dirname "$GAME")/tests/e2e/cue_find}
 rm -rf "$ARTIFACTS" && mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-e2e.XXXXXX")
 # As root (CI), the game plays as a user of its own where that user can reach it: one copy runs
@@ -43,7 +46,7 @@ readonly BLACK='mean.r+mean.g+mean.b<0.06' LIT='(mean.r+mean.g+mean.b)/3>0.25'
 readonly SKY='mean.b>0.55&&mean.b-mean.r>0.2' FACE='mean.r>0.65&&mean.r<0.95'
 readonly GREY="$FACE&&mean.b>0.6&&mean.b<0.95"
 
-passed=0 failed=0 XVFB_PID="" GAME_PID="" GAME_RC="" SCENE=""
+passed=0 failed=0 XVFB_PID="" GAME_PID="" GAME_RC="" SCENE="" PULSE_PID="" NOISE_PID="" RECORD_PID=""
 
 # Sanitizer builds: no leak check here. The X, D-Bus and GL libraries a real display brings keep
 # memory to the end, some of it from modules unloaded by then that no suppression can name; the
@@ -58,8 +61,12 @@ stop() { # PID-VARIABLE SIGNAL: ends that process, if any, and forgets it.
   [ -z "${!1}" ] || { kill "-$2" "${!1}" 2>/dev/null; wait "${!1}" 2>/dev/null; }
   printf -v "$1" ""
 }
+stop_sound() {
+  stop RECORD_PID INT; stop NOISE_PID TERM; stop PULSE_PID TERM
+  unset PULSE_SERVER PULSE_RUNTIME_PATH
+}
 cleanup() {
-  stop GAME_PID KILL; stop XVFB_PID TERM; rm -rf "$WORK"
+  stop GAME_PID KILL; stop XVFB_PID TERM; stop_sound; rm -rf "$WORK"
   [ -z "$PLAYER_ID" ] || rm -f "/tmp/puffpop-$PLAYER_ID.lock"
 }
 trap cleanup EXIT
@@ -517,13 +524,91 @@ scenario_cli() {
   expect_exit 0 "--fullscreen: Esc quits"
 }
 
+# A private PulseAudio server whose one sink plays to nothing, its monitor recorded into
+# $RECORDING. A stream of noise at -60 dB keeps the sink running at a low latency, so silence is
+# recorded too and a place in the recording is a time. Root may run a per-user server; it warns.
+start_sound() {
+  local dir="$WORK/pulse" raw=(--format=s16le --rate=22050 --channels=1 --latency-msec=20)
+  mkdir -p -m 0700 "$dir"
+  export PULSE_RUNTIME_PATH="$dir" PULSE_SERVER="unix:$dir/native"
+  RECORDING="$ARTIFACTS/$SCENE.recording.wav"
+  env -u DISPLAY HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    -L "module-null-sink sink_name=e2e rate=22050 channels=1" \
+    -L "module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+    >"$ARTIFACTS/$SCENE.pulseaudio.log" 2>&1 &
+  PULSE_PID=$!
+  wait_for 10 pactl info >/dev/null 2>&1 || return 1
+  pacat --raw "${raw[@]}" --volume=6554 /dev/urandom &
+  NOISE_PID=$!
+  parecord --device=e2e.monitor "${raw[@]}" --file-format=wav "$RECORDING" &
+  RECORD_PID=$!
+  # An idle sink renders seconds ahead: the recording flows once it has caught up with the noise.
+  wait_for 10 eval '[ "$(stat -c %s "$RECORDING" 2>/dev/null || echo 0)" -gt 4500 ]'
+}
+
+# lag CUE PRESSED-MS: ms from the press (wall time) to where the recording first has the cue after
+# it; 99999 if it has none. The recording began at RECORDED_FROM.
+lag() {
+  "$CUE_FIND" "$RECORDING" "$RESOURCES/$1" | awk -v from="$RECORDED_FROM" -v at="$2" \
+    'BEGIN { lag = 99999 } $1 + from >= at { lag = $1 + from - at; exit } END { printf "%.0f", lag }'
+}
+
+# The game's sounds, through a sound server, each heard promptly after the input that asks for it:
+# the start fanfare (synchronous, so the shot of the start press follows its end), a smart bomb,
+# and the ending cue at Esc. Lags are from the press, which the next 45 ms tick sees.
+scenario_sound() {
+  local tool
+  for tool in pulseaudio pacat parecord pactl; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $SCENE: $tool is not installed"; return; }
+  done
+  check "cue finder built" test -x "$CUE_FIND" -- '$CUE_FIND' || return
+  check "sound server runs, recording its sink" start_sound || return
+  new_home sound
+  SDL_AUDIODRIVER=pulseaudio start_game game
+  check "mode-choice window appears with the focus" wait_for 15 focused_on "$CHOOSER" || return
+  xdotool key Return
+  check "game window appears" wait_for 15 game_window_is "$GAME_AREA" -- '$(window_list)' || return
+  check "the game's sound stream is open before its first cue" \
+    wait_for 5 eval 'pactl list sink-inputs | grep -q "application.name = \"Puffpop\""'
+  xdotool mousemove $((GX + 320)) $((GY + 120))
+  sleep 1
+  local pressed_start pressed_bomb pressed_esc stopped fanfare shot bomb ending
+  pressed_start=$(now_ms)
+  click 1
+  sleep 1.5
+  pressed_bomb=$(now_ms)
+  click 3 0.08
+  sleep 1.6
+  pressed_esc=$(now_ms)
+  xdotool key Escape
+  sleep 1
+  stopped=$(now_ms)
+  stop RECORD_PID INT
+  RECORDED_FROM=$((stopped - $("$CUE_FIND" "$RECORDING")))
+  fanfare=$(lag Start.wav "$pressed_start") shot=$(lag PucanjB.wav "$pressed_start")
+  bomb=$(lag PucanjSB.wav "$pressed_bomb") ending=$(lag Kraj.wav "$pressed_esc")
+  local lags="fanfare $fanfare, shot $shot, bomb $bomb, ending $ending ms after their presses"
+  echo "$SCENE: heard $lags"
+  check "start fanfare heard within 100 ms of the press's tick" test "$fanfare" -le 145 -- '$lags'
+  check "the press's shot heard as the 0.8 s fanfare ends" \
+    test $((shot - fanfare)) -ge 700 -a $((shot - fanfare)) -le 950 -- '$lags'
+  check "smart bomb heard" test "$bomb" -le 1000 -- '$lags'
+  check "ending cue heard at Esc" test "$ending" -le 1000 -- '$lags'
+  local sorted=($(printf '%s\n' "$fanfare" "$bomb" "$ending" | sort -n))
+  check "the first cue as prompt as later ones: lags within 100 ms" \
+    test $((sorted[2] - sorted[0])) -le 100 -- '$lags'
+  xdotool key Escape
+  expect_exit 0 "Esc quits"
+}
+
 started=$(now_ms)
-for SCENE in ${*:-windowed fullscreen sigterm lostdisplay refusals cli}; do
+for SCENE in ${*:-windowed fullscreen sigterm lostdisplay refusals cli sound}; do
   declare -F "scenario_$SCENE" >/dev/null || { fail "unknown scenario"; continue; }
   scene_started=$(now_ms)
   if start_x; then "scenario_$SCENE"; else fail "X server starts"; fi
   stop GAME_PID KILL
   stop XVFB_PID TERM
+  stop_sound
   # Sanitizer builds report on stderr; a report is a failure even where the exit status was right.
   reports=$(grep -l -E 'AddressSanitizer|LeakSanitizer|runtime error:' "$ARTIFACTS/$SCENE".*.stderr 2>/dev/null)
   check "no sanitizer report" test -z "$reports" -- '$reports'

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/app.h"
 #include "platform/sound_wav.h"
 #include "temp_dir.h"
 
@@ -101,6 +102,8 @@ TEST_F(SoundTest, WithoutAudioDeviceEveryCallIsLoggedSilentAndReturnsAtOnce) {
 
 TEST_F(SoundTest, WithTheDummyDriverANewSoundCutsOffTheOldAndSynchronousCallsWait) {
     ScopedAudioDriver dummy("dummy");
+    InitVideo();
+    PrepareSound();  // the cues below find the device opened ahead of them, in the background
     const std::string first = WriteWav(Path("first.wav"), 22050, 16, 22050);  // 44,100 bytes
     const std::string second = WriteWav(Path("second.wav"), 11025, 8, 4411);  // 17,644 bytes
 

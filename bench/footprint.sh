@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# What the real game costs the machine it runs on, measured on a private Xvfb (1024x768x24, no
+# window manager) beside the floor: a bare SDL window that does nothing but present a 640x480
+# frame through its window surface every 45 ms (bench/footprint/floor.cpp), on the same server.
+#
+#   bench/footprint.sh [BUILD_DIR]      (default build/default; `make bench` runs it)
+#
+# How each figure is taken, so that it is read for what it is:
+# - CPU: the sum of every live thread's run time (/proc/PID/task/*/schedstat, nanoseconds, user
+#   and system together) over a window of FOOTPRINT_SECONDS (default 8) of wall time. A tick is
+#   45 ms of that wall time: the ticks are the timer's, not counted inside the game.
+# - Peak resident memory: VmHWM from /proc/PID/status, read just before the game is asked to quit.
+# - First frames: bench/footprint/first_frame polls the X server every millisecond for the named
+#   top-level window, mapped and then showing something other than black at its centre. Times
+#   are from just before the game is started, or just before xdotool presses Return on START, so
+#   they include starting the process or xdotool (a few ms).
+# The round is played with the left button held from the start press on: the game fires on every
+# fourth tick and, when a round ends, starts the next. SDL's audio is $SDL_AUDIODRIVER (default
+# dummy: silent, in real time); with a sound server the audio thread's share is added.
+set -u -o pipefail
+
+BUILD=$(realpath "${1:-build/default}")
+GAME=$BUILD/puffpop FLOOR=$BUILD/bench/footprint/puffpop_floor WATCH=$BUILD/bench/footprint/first_frame
+SECONDS_EACH=${FOOTPRINT_SECONDS:-8}
+for f in "$GAME" "$FLOOR" "$WATCH"; do
+  [ -x "$f" ] || { echo "footprint: '$f' is missing: build first (make build)" >&2; exit 2; }
+done
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "footprint: $tool is not installed (scripts/install-deps)" >&2; exit 2; }
+done
+readonly CHOOSER=':: Puffpop ::   |   :: Izaberite mod igranja ::' GAME_CAPTION=Dozova
+readonly TICK_MS=45 FLOOR_TARGET=1.5 RSS_TARGET_MB=40 CHOOSER_TARGET_MS=150
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-footprint.XXXXXX")
+XVFB_PID="" RUN_PID=""
+cleanup() {
+  for pid in $RUN_PID $XVFB_PID; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+now_ms() { date +%s%3N; }
+# cpu_ns PID: run time of all the process's live threads, in nanoseconds.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+hwm_kb() { awk '/^VmHWM:/ { print $2 }' /proc/"$1"/status; }
+# sample PID: "CPU-NS WALL-MS" over the next FOOTPRINT_SECONDS.
+sample() {
+  local c0 t0 c1 t1
+  c0=$(cpu_ns "$1") t0=$(now_ms)
+  sleep "$SECONDS_EACH"
+  c1=$(cpu_ns "$1") t1=$(now_ms)
+  echo "$((c1 - c0)) $((t1 - t0))"
+}
+# row LABEL CPU-NS WALL-MS [HWM-KB]: microseconds per tick, share of one core, peak RSS.
+row() {
+  awk -v l="$1" -v c="$2" -v w="$3" -v h="${4:-}" -v t="$TICK_MS" 'BEGIN {
+    printf "%-24s %9.0f us %10.2f %%", l, c / 1000 / (w / t), c / 1e4 / w
+    if (h != "") printf " %9.1f MB", h / 1024
+    printf "\n" }'
+}
+# watch_for NAME, then watched START-MS: MAPPED and DRAWN become the ms after START-MS at which
+# that window was mapped and first drawn ("?" if it never was). The watcher runs before the window
+# can appear.
+watch_for() { "$WATCH" "$1" >"$WORK/watch" 2>&1 & WATCH_PID=$!; sleep 0.3; }
+watched() {
+  MAPPED="?" DRAWN="?"
+  wait "$WATCH_PID" || { cat "$WORK/watch" >&2; shot unseen; return; }
+  read -r MAPPED DRAWN < <(awk -v s="$1" '{ t[$1] = $2 - s } END { print t["mapped"], t["drawn"] }' "$WORK/watch")
+}
+
+# FOOTPRINT_SHOTS=DIR keeps a screenshot of the attract screen and of the round, each taken after
+# its window, to see what was measured.
+shot() { [ -z "${FOOTPRINT_SHOTS:-}" ] || import -window root "$FOOTPRINT_SHOTS/footprint.$1.png"; }
+
+# FOOTPRINT_DISPLAY=N runs the server as :N; by default it takes the first free number.
+if [ -n "${FOOTPRINT_DISPLAY:-}" ]; then
+  echo "$FOOTPRINT_DISPLAY" >"$WORK/display"
+  Xvfb ":$FOOTPRINT_DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+else
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+fi
+XVFB_PID=$!
+for _ in $(seq 100); do [ -s "$WORK/display" ] && xdpyinfo -display ":$(head -n1 "$WORK/display")" >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$WORK/display")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+mkdir -m 0700 "$WORK/tmp" "$WORK/run"
+export TMPDIR="$WORK/tmp" XDG_RUNTIME_DIR="$WORK/run"
+
+# The floor.
+watch_for "Puffpop floor"
+SDL_FRAMEBUFFER_ACCELERATION=0 "$FLOOR" & RUN_PID=$!
+watched 0
+read -r floor_cpu floor_wall < <(sample "$RUN_PID")
+floor_hwm=$(hwm_kb "$RUN_PID")
+kill "$RUN_PID" && wait "$RUN_PID" 2>/dev/null
+RUN_PID=""
+
+# The game: launch to the mode choice, START to the game window, the attract screen, a round.
+watch_for "$CHOOSER"
+launched=$(now_ms)
+"$GAME" >"$WORK/game.out" 2>&1 & RUN_PID=$!
+watched "$launched"
+chooser_mapped=$MAPPED chooser_drawn=$DRAWN
+# START has the focus once the window has it: Return then presses it.
+for _ in $(seq 50); do
+  [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$CHOOSER" ] && break
+  sleep 0.1
+done
+sleep 0.5
+watch_for "$GAME_CAPTION"
+pressed=$(now_ms)
+xdotool key Return
+watched "$pressed"
+game_mapped=$MAPPED game_drawn=$DRAWN
+sleep 1
+read -r attract_cpu attract_wall < <(sample "$RUN_PID")
+shot attract
+xdotool mousemove 388 300 mousedown 1
+sleep 1.5 # the start fanfare holds the game for 0.8 s
+read -r round_cpu round_wall < <(sample "$RUN_PID")
+shot round
+xdotool mouseup 1
+game_hwm=$(hwm_kb "$RUN_PID")
+xdotool key Escape && sleep 0.5 && xdotool key Escape
+for _ in $(seq 50); do kill -0 "$RUN_PID" 2>/dev/null || break; sleep 0.1; done
+wait "$RUN_PID" 2>/dev/null
+status=$?
+RUN_PID=""
+
+echo "Footprint of $GAME on Xvfb $DISPLAY, SDL audio: $SDL_AUDIODRIVER, ${SECONDS_EACH} s a window"
+printf '%-24s %12s %12s %12s\n' "" "CPU per tick" "of one core" "peak RSS"
+row "floor (bare SDL)" "$floor_cpu" "$floor_wall" "$floor_hwm"
+row "game, attract screen" "$attract_cpu" "$attract_wall"
+row "game, playing" "$round_cpu" "$round_wall" "$game_hwm"
+echo "launch -> mode-choice window: mapped after ${chooser_mapped} ms, first frame after ${chooser_drawn} ms"
+echo "START  -> game window:        mapped after ${game_mapped} ms, first frame after ${game_drawn} ms"
+awk -v g="$round_cpu" -v gw="$round_wall" -v f="$floor_cpu" -v fw="$floor_wall" -v h="$game_hwm" \
+  -v c="$chooser_drawn" -v ft="$FLOOR_TARGET" -v rt="$RSS_TARGET_MB" -v ct="$CHOOSER_TARGET_MS" 'BEGIN {
+  ratio = (g / gw) / (f / fw)
+  printf "targets: playing CPU %.2fx the floor (<= %.1fx): %s; peak RSS %.1f MB (<= %d MB): %s; ",
+    ratio, ft, ratio <= ft ? "met" : "MISSED", h / 1024, rt, h / 1024 <= rt ? "met" : "MISSED"
+  printf "mode choice after %s ms (<= %d ms): %s\n", c, ct, (c != "?" && c <= ct) ? "met" : "MISSED" }'
+[ "$status" -eq 0 ] || echo "note: the game ended with status $status; its output: $(tr '\n' ' ' <"$WORK/game.out")"
