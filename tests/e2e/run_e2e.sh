@@ -365,6 +365,7 @@ scenario_sound() {
   fanfare=$(lag Start.wav "$start") shot=$(lag PucanjB.wav "$start")
   blast=$(lag PucanjSB.wav "$bomb") ending=$(lag Kraj.wav "$esc")
   local lags="fanfare $fanfare, shot $shot, bomb $blast, ending $ending ms after their presses"
+  echo "$SCENE: heard $lags"
   check "the fanfare within 100 ms of the press's tick" test "$fanfare" -le 145 -- '$lags'
   check "the press's shot as the 0.8 s fanfare ends" test $((shot - fanfare)) -ge 700 -a $((shot - fanfare)) -le 950 -- '$lags'
   check "the bomb and the ending cue heard as promptly as the first" eval \
