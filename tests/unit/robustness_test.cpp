@@ -22,11 +22,6 @@ protected:
         game::Integer key = 27;
         game::frmMAIN.Form_KeyUp(key, 0);
     }
-    // A shot at a balloon that the tick brings under the pointer.
-    void ShootABalloon(int slot) {
-        Fly(slot, 1, 200, 205, 5);
-        Shoot(240, 240);
-    }
 };
 
 TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
@@ -37,7 +32,8 @@ TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
     Tick();  // the start cue waits for nothing and the tick goes on
     Release(1);
     ASSERT_EQ(bPlaying, True);
-    ShootABalloon(0);
+    Fly(0, 1, 200, 205, 5);  // under the pointer once the tick has moved it
+    Shoot(240, 240);
     Press(2);
     Tick(4);  // the fourth tick has reloaded and drops the bomb
     Release(2);
@@ -60,7 +56,8 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     fs::remove_all(folder);
     Tick(2);
     EXPECT_FALSE(fs::exists(folder)) << "only a cue reads the registry";
-    ShootABalloon(4);
+    Fly(4, 1, 200, 205, 5);
+    Shoot(240, 240);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 12);
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav:3", "Eksplozija.wav:3"}));
     // The game window was only shown again, not loaded again: the same round goes on.

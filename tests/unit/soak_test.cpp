@@ -66,32 +66,28 @@ protected:
 
     void Key(Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
     void KeyUp(Integer code) { frmMAIN.Form_KeyUp(code, 0); }
-    // Anywhere: mostly on the window, often off it, sometimes at a half pixel.
-    void MoveAnywhere() {
-        const bool on = player_.Chance(600);
-        float x = static_cast<float>(on ? player_.Below(640) : player_.Below(3000) - 1000);
-        float y = static_cast<float>(on ? player_.Below(480) : player_.Below(2400) - 800);
-        if (player_.Chance(100)) x += 0.5f, y -= 0.5f;
-        MoveTo(x, y);
-    }
-    // Onto a flying balloon, where this tick's climb will bring the shot box over it.
-    void AimAtABalloon() {
-        for (const game::BALLOON& b : Balloons)
-            if (b.Active && player_.Chance(400))
-                return MoveTo(static_cast<float>(b.X + 40), static_cast<float>(b.Y - b.Speed + 40));
-    }
 
-    struct Counts {
+    // A few rounds played well reach the fastest launches; pauses, stray keys and buttons, Esc
+    // now and then, and a new start after every quit. The run must reach the given counts.
+    void Play(int ticks, int minRounds, int minPauses, int minQuits, int minTopBonus) {
         int rounds = 0, pauses = 0, quits = 0, topBonus = 0;
-    };
-    // A few rounds played well, to reach the fastest launches; pauses, stray keys and buttons,
-    // Esc now and then, and a new start after every quit.
-    Counts Play(int ticks) {
-        Counts counts;
         bool expert = false;
         for (int tick = 0; tick < ticks; ++tick) {
-            if (player_.Chance(300)) MoveAnywhere();
-            if (expert || player_.Chance(200)) AimAtABalloon();
+            if (player_.Chance(300)) {  // mostly on the window, often off it, some half pixels
+                const bool on = player_.Chance(600);
+                float x = static_cast<float>(on ? player_.Below(640) : player_.Below(3000) - 1000);
+                float y = static_cast<float>(on ? player_.Below(480) : player_.Below(2400) - 800);
+                if (player_.Chance(100)) x += 0.5f, y -= 0.5f;
+                MoveTo(x, y);
+            }
+            // Onto a flying balloon, where this tick's climb will bring the shot box over it.
+            if (expert || player_.Chance(200))
+                for (const game::BALLOON& b : Balloons)
+                    if (b.Active && player_.Chance(400)) {
+                        MoveTo(static_cast<float>(b.X + 40),
+                               static_cast<float>(b.Y - b.Speed + 40));
+                        break;
+                    }
             if (player_.Chance(expert ? 5 : 60)) {
                 const Integer button = static_cast<Integer>(1 << player_.Below(5));
                 player_.Chance(500) ? Press(button) : Release(button);
@@ -103,7 +99,7 @@ protected:
             } else if (player_.Chance(1)) {
                 // A held P repeats: an odd storm leaves the game paused.
                 for (int n = player_.Below(7) + 1; n > 0; --n) Key('p');
-                ++counts.pauses;
+                ++pauses;
             }
             if (player_.Chance(5)) Key(static_cast<Integer>(player_.Below(256)));
             if (player_.Chance(5)) KeyUp(static_cast<Integer>(player_.Below(256)));
@@ -113,7 +109,7 @@ protected:
                 EXPECT_EQ(platform::CursorDisplayCount(), paused ? 1 : 0) << "tick " << tick;
                 EXPECT_FALSE(platform::CursorClip().has_value());
                 EXPECT_FALSE(assets::frmRES.Loaded());
-                ++counts.quits;
+                ++quits;
                 SetUp();
                 continue;
             }
@@ -126,31 +122,25 @@ protected:
             // The score only grows, until the game-over screen hands back a fresh attract screen.
             EXPECT_TRUE(lScore >= score || (resetting && !bGameOver && !bPlaying && lScore == 0))
                 << "the score fell from " << score << " to " << lScore;
-            if (bPlaying && !wasPlaying) ++counts.rounds, expert = player_.Chance(250);
-            counts.topBonus = std::max<int>(counts.topBonus, iBonus);
+            if (bPlaying && !wasPlaying) ++rounds, expert = player_.Chance(250);
+            topBonus = std::max<int>(topBonus, iBonus);
             CheckTheState();
-            if (HasFailure()) {
-                ADD_FAILURE() << "at tick " << tick;
-                break;
-            }
+            ASSERT_FALSE(HasFailure()) << "at tick " << tick;
         }
-        return counts;
+        EXPECT_GE(rounds, minRounds);
+        EXPECT_GE(pauses, minPauses);
+        EXPECT_GE(quits, minQuits);
+        EXPECT_GE(topBonus, minTopBonus);
     }
 };
 
+// 140 of bonus: the launch delay reached its floor of 20.
 TEST_F(Soak, AMillionTicksKeepTheGameStateInItsRanges) {
-    const Counts counts = Play(1'000'000);
-    // The run went where it should: many rounds, pauses and quits, and the top difficulty.
-    EXPECT_GT(counts.rounds, 500);
-    EXPECT_GT(counts.pauses, 100);
-    EXPECT_GT(counts.quits, 50);
-    EXPECT_GE(counts.topBonus, 14 * 10) << "iSpawnDelay reached 20";
+    Play(1'000'000, 501, 101, 51, 140);
 }
 
 TEST_F(Soak, TwentyThousandTicksWithQuitsAndRestarts) {
-    const Counts counts = Play(20'000);
-    EXPECT_GT(counts.rounds, 10);
-    EXPECT_GE(counts.quits, 2);
+    Play(20'000, 11, 0, 2, 0);
 }
 
 }  // namespace
