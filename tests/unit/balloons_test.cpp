@@ -121,7 +121,7 @@ TEST_F(Balloons_, EscapesCountAndTheThirdEndsTheRound) {
         Fly(0, 0, 100, 482, speed);
         iMissed = 0;
         int ticks = 0;
-        for (; Balloons[0].Active; ++ticks) PlayTick();
+        for (; Balloons[0].Active && ticks < 300; ++ticks) PlayTick();
         EXPECT_EQ(ticks, speed == 14 ? 39 : 181);
         EXPECT_EQ(iMissed, 1);
     }
