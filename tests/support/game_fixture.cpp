@@ -1,5 +1,7 @@
 #include "game_fixture.h"
 
+#include <algorithm>
+
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/sound.h"
@@ -11,14 +13,15 @@ using namespace game::basBALLOON;
 void GameTest::SetUp() {
     temp_.UseAsTemp();
     platform::ResetCursorState();
-    platform::ClearSoundRequests();
-    game::basBALLOON::SetRandomSource([this] { return random_.Next(); });
-    bPlaying = 0;
-    bGameOver = 0;
-    bFireRight = 0;
+    SetRandomSource([this] {
+        if (draws_.empty()) return fallback_;
+        const float v = draws_.front();
+        draws_.pop_front();
+        return v;
+    });
+    bPlaying = bGameOver = bFireRight = 0;
     lSpawnClock = 0;
-    iCrossX = 0;
-    iCrossY = 0;
+    MoveTo(-100, -100);
     assets::frmRES.Show();
     assets::frmRES.Timer1_Timer();  // the unpacker closes itself as on its first tick
     platform::ClearSoundRequests();
@@ -27,30 +30,26 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     game::frmMAIN.Unload();
     assets::frmRES.Unload();
-    game::basBALLOON::SetRandomSource(nullptr);
+    SetRandomSource(nullptr);
     platform::ResetCursorState();
     platform::ResetDisplayState();
 }
 
-void GameTest::Tick(int count) {
-    for (int i = 0; i < count; ++i) game::frmMAIN.tmr_Main_Timer();
-}
-
-game::BALLOON& GameTest::Fly(int slot, game::Integer kind, game::Integer x, game::Integer y,
-                             game::Integer speed) {
-    game::BALLOON& b = Balloons[static_cast<size_t>(slot)];
-    b = {platform::True, kind, speed, 1, x, y, 0};
-    return b;
-}
-
 std::vector<std::string> GameTest::Sounds() {
     std::vector<std::string> names;
-    for (const auto& request : platform::SoundRequests()) {
-        const auto slash = request.path.find_last_of('/');
-        names.push_back(request.path.substr(slash + 1) + ":" + std::to_string(request.flags));
-    }
+    for (const auto& request : platform::SoundRequests())
+        names.push_back(request.path.substr(request.path.find_last_of('/') + 1) + ":" +
+                        std::to_string(request.flags));
     platform::ClearSoundRequests();
     return names;
+}
+
+int GameTest::Changed(int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, 480); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, 640); ++x)
+            n += Work().Pixel(x, y) != Sky().Pixel(x, y);
+    return n;
 }
 
 }  // namespace testing_support

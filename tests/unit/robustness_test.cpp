@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <iterator>
 
-#include "assets/frmRES.h"
 #include "game_fixture.h"
 #include "platform/cursor.h"
 #include "platform/sound.h"
@@ -19,37 +18,26 @@ using platform::True;
 
 class Robustness : public testing_support::GameTest {
 protected:
-    fs::path Folder() const { return temp_.Path() / "Puffpop"; }
-    void Esc() { game::frmMAIN.Form_KeyUp(esc_, 0); }
-    game::Integer esc_ = 27;
-    // One shot, reloaded, at a balloon that the tick brings under the pointer.
-    void ShootABalloon(int slot) {
-        Fly(slot, 1, 200, 205, 5);
-        MoveTo(240, 240);
-        iReload = 180;
-        Press(1);
-        Tick();
-        Release(1);
+    void Esc() {
+        game::Integer key = 27;
+        game::frmMAIN.Form_KeyUp(key, 0);
     }
 };
 
 TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
-    // ctest picks SDL's "none" driver already; this keeps a run straight from the binary off
-    // the sound card too.
+    // Keeps a run straight from the binary off the sound card too.
     platform::ShutdownSound();
     setenv("SDL_AUDIODRIVER", "none", 1);
-    random_.fallback = 0.99f;  // no launches
     Press(1);
-    // The start cue is synchronous; with no device it is silent and the tick goes on.
-    Tick();
+    Tick();  // the start cue waits for nothing and the tick goes on
     Release(1);
     ASSERT_EQ(bPlaying, True);
-    ShootABalloon(0);
+    Fly(0, 1, 200, 205, 5);  // under the pointer once the tick has moved it
+    Shoot(240, 240);
     Press(2);
     Tick(4);  // the fourth tick has reloaded and drops the bomb
     Release(2);
     Esc();
-
     EXPECT_EQ(Sounds(),
               (std::vector<std::string>{"Start.wav:2", "PucanjB.wav:3", "Eksplozija.wav:3",
                                         "PucanjSB.wav:3", "Kraj.wav:3"}));
@@ -61,30 +49,28 @@ TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
 }
 
 TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoundGoesOn) {
-    random_.fallback = 0.99f;
+    const fs::path folder = temp_.Path() / "Puffpop";
     bPlaying = True;
     iSpawnDelay = 160;  // a reset of the round would put 300 back
     lScore = 1000;
-    fs::remove_all(Folder());
+    fs::remove_all(folder);
     Tick(2);
-    EXPECT_FALSE(fs::exists(Folder())) << "only a cue reads the registry";
-
-    ShootABalloon(4);
-    EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), {}), 12);
+    EXPECT_FALSE(fs::exists(folder)) << "only a cue reads the registry";
+    Fly(4, 1, 200, 205, 5);
+    Shoot(240, 240);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 12);
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav:3", "Eksplozija.wav:3"}));
-    // The game window was only shown again, not loaded again: the round is the same round.
+    // The game window was only shown again, not loaded again: the same round goes on.
     EXPECT_EQ(bPlaying, True);
     EXPECT_EQ(Balloons[4].Bursting, True);
     EXPECT_EQ(lScore, 1200);
     EXPECT_EQ(iSpawnDelay, 160);
     EXPECT_EQ(platform::CursorDisplayCount(), -1);
-
-    // A later reload finds the folder and trusts it, so a cue never costs a check of every
-    // file: one lost now stays lost, and the game carries on without its cue.
+    // A later cue trusts the folder it finds, so one file lost now stays lost, cue and all.
     assets::frmRES.Timer1_Timer();
-    fs::remove(Folder() / "Kraj.wav");
+    fs::remove(folder / "Kraj.wav");
     Esc();
-    EXPECT_FALSE(fs::exists(Folder() / "Kraj.wav"));
+    EXPECT_FALSE(fs::exists(folder / "Kraj.wav"));
     EXPECT_EQ(bGameOver, True);
     assets::frmRES.Timer1_Timer();
     Tick(45);
