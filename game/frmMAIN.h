@@ -38,8 +38,6 @@ public:
     platform::Timer tmr_Main;
 
 private:
-    friend class MainFormProbe;  // tests reach the private procedures through it
-
     void GameReset();
     void DifficultyStep();
     void UpdateBalloons();
