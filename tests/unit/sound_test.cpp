@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -44,15 +43,11 @@ std::string WriteWav(const fs::path& path, uint32_t rate, uint16_t bits, uint32_
     return path.string();
 }
 
-// Each test opens its own device, if any, and closes it again. Tests run without a sound device:
-// "none" is the driver they go back to.
+// Each test opens its own device, if any, and closes it again.
 class SoundTest : public testing::Test {
 protected:
     void SetUp() override { ShutdownSound(); }
-    void TearDown() override {
-        ShutdownSound();
-        setenv("SDL_AUDIODRIVER", "none", 1);
-    }
+    void TearDown() override { ShutdownSound(); }
     std::string Path(const char* name) const { return (dir_.Path() / name).string(); }
     testing_support::TempDir dir_;
 };
@@ -81,7 +76,7 @@ TEST_F(SoundTest, WithoutAudioDeviceEveryCallIsSilentAndReturnsAtOnce) {
 }
 
 TEST_F(SoundTest, WithTheDummyDriverANewSoundCutsOffTheOldAndSynchronousCallsWait) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    dir_.SetEnv("SDL_AUDIODRIVER", "dummy");
     std::ofstream(Path("garbage.wav")) << "not a wave file";
     InitVideo();
     PrepareSound();  // the cues below find the device opened ahead of them, in the background
