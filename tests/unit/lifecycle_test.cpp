@@ -48,23 +48,6 @@ protected:
     testing_support::TempDir temp_;
 };
 
-TEST_F(Lifecycle, WindowedPlayConfinesTheCursorFromClientPointOneOneUntilEscQuits) {
-    const auto desktop = platform::DesktopSize();
-    Open(1);  // only -1 means full-screen
-    const int left = desktop.width / 15, top = desktop.height / 15;
-    ASSERT_TRUE(platform::CursorClip().has_value());
-    const platform::RECT clip = *platform::CursorClip();
-    EXPECT_EQ(std::tie(clip.Left, clip.Top, clip.Right, clip.Bottom),
-              std::tuple(left + 1, top + 1, left + 640, top + 480));
-    EXPECT_EQ(CursorDisplayCount(), -1);
-
-    EscUp();  // quit from the attract screen
-    EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
-    EXPECT_FALSE(platform::CursorClip().has_value());
-    EXPECT_EQ(CursorDisplayCount(), 0);
-    EXPECT_TRUE(DisplayRequests().empty());
-}
-
 TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
     const auto desktop = platform::DesktopSize();
     startup::basDisplay::sngScreenW = 0;
@@ -89,30 +72,38 @@ TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
     }
 }
 
-TEST_F(Lifecycle, OnlyPPausesAndEscEndsAPausedRoundWhoseGameOverWaitsForResume) {
-    Open(0);
+TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRound) {
+    const auto desktop = platform::DesktopSize();
+    Open(1);  // only -1 means full-screen
+    const int left = desktop.width / 15, top = desktop.height / 15;
+    ASSERT_TRUE(platform::CursorClip().has_value());
+    const platform::RECT clip = *platform::CursorClip();  // from client point (1, 1)
+    EXPECT_EQ(std::tie(clip.Left, clip.Top, clip.Right, clip.Bottom),
+              std::tuple(left + 1, top + 1, left + 640, top + 480));
+    EXPECT_EQ(CursorDisplayCount(), -1);
+
     bPlaying = platform::True;
-    const int32_t playing = CursorDisplayCount();
     for (int press = 1; press <= 7; ++press) {
         Key(press % 2 ? 'p' : 'P');
         EXPECT_EQ(frmMAIN.tmr_Main.Enabled() != 0, press % 2 == 0);
-        EXPECT_EQ(CursorDisplayCount(), playing + press % 2);  // shown while paused
+        EXPECT_EQ(CursorDisplayCount(), press % 2 - 1);  // shown while paused
     }
     Key('x');
     Key('q');
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0) << "only P pauses and resumes";
 
-    EscUp();
+    EscUp();  // the round ends; its game-over screen waits for the resume
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
     ASSERT_EQ(platform::SoundRequests().size(), 1u);
     EXPECT_NE(platform::SoundRequests()[0].path.find("Kraj.wav"), std::string::npos);
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0);
     EXPECT_TRUE(frmMAIN.Loaded());
-    // Esc on a paused game-over screen quits, with the cursor showing.
-    EscUp();
-    EXPECT_FALSE(frmMAIN.Loaded());
+    EscUp();  // quits, giving back the cursor
+    EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
+    EXPECT_FALSE(platform::CursorClip().has_value());
     EXPECT_GE(CursorDisplayCount(), 0);
+    EXPECT_TRUE(DisplayRequests().empty());
 }
 
 }  // namespace

@@ -46,15 +46,6 @@ protected:
     testing_support::TempDir temp_;
 };
 
-TEST_F(Unpacker, FirstStartFillsTheRegistryWithResourcesFoundByNameInAnyCase) {
-    Start();
-    for (int n = 1; n <= 12; ++n) EXPECT_EQ(frmRES.Text(n), (Folder() / kFiles[n - 1]).string());
-    EXPECT_EQ(assets::LoadResData("BALONI", "bmp"), Read(frmRES.Text(3)));
-    EXPECT_EQ(assets::LoadResData("promasaj", "WAV"), Read(frmRES.Text(9)));
-    EXPECT_EQ(frmRES.Text(13), Folder().string() + "/");
-    EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);
-}
-
 TEST_F(Unpacker, AnIntactFolderIsLeftAloneAndADamagedOneMended) {
     Start();
     struct stat before = {}, after = {};
@@ -124,7 +115,7 @@ TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) 
     EXPECT_TRUE(fs::is_empty(theirs));
 }
 
-TEST_F(Unpacker, ClosesOnItsFirstTickAndComesBackForTheNextCue) {
+TEST_F(Unpacker, FillsTheRegistryClosesOnItsFirstTickAndComesBackForTheNextCue) {
     Start();
     EXPECT_FALSE(frmRES.Loaded());
     EXPECT_TRUE(game::frmMAIN.Loaded());
@@ -138,6 +129,12 @@ TEST_F(Unpacker, ClosesOnItsFirstTickAndComesBackForTheNextCue) {
     EXPECT_EQ(platform::SoundRequests()[0].path, (Folder() / "Kraj.wav").string());
     frmRES.Timer1_Timer();
     EXPECT_FALSE(frmRES.Loaded());
+    // The paths of the twelve files and their folder; resources found by name and type in any case.
+    for (int n = 1; n <= 12; ++n) EXPECT_EQ(frmRES.Text(n), (Folder() / kFiles[n - 1]).string());
+    EXPECT_EQ(frmRES.Text(13), Folder().string() + "/");
+    EXPECT_EQ(assets::LoadResData("BALONI", "bmp"), Read(frmRES.Text(3)));
+    EXPECT_EQ(assets::LoadResData("promasaj", "WAV"), Read(frmRES.Text(9)));
+    EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);
 }
 
 }  // namespace
