@@ -6,6 +6,13 @@
 #include "platform/files.h"
 
 namespace testing_support {
+namespace {
+
+void Apply(const char* name, const std::optional<std::string>& value) {
+    value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+}
+
+}  // namespace
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "puffpop-test-XXXXXX").string();
@@ -14,27 +21,23 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    if (swapped_) {
-        platform::SetSharedTempFolder(savedShared_);
-        if (hadTmp_)
-            setenv("TMPDIR", savedTmp_.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
+    for (const auto& [name, value] : savedEnv_) Apply(name.c_str(), value);
+    if (savedShared_) platform::SetSharedTempFolder(*savedShared_);
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
+void TempDir::SetEnv(const char* name, const std::optional<std::string>& value) {
+    const char* old = std::getenv(name);
+    if (!savedEnv_.count(name))
+        savedEnv_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    Apply(name, value);
+}
+
 void TempDir::UseAsTemp() {
-    if (!swapped_) {
-        const char* old = std::getenv("TMPDIR");
-        hadTmp_ = old != nullptr;
-        if (old) savedTmp_ = old;
-        savedShared_ = platform::SharedTempFolder();
-        swapped_ = true;
-    }
-    setenv("TMPDIR", (path_.string() + "/").c_str(), 1);
+    if (!savedShared_) savedShared_ = platform::SharedTempFolder();
+    SetEnv("TMPDIR", path_.string() + "/");
     platform::SetSharedTempFolder(path_.string());
 }
 

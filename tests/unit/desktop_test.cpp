@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,16 +19,11 @@
 
 namespace {
 
-TEST(Embedded, CarriesTheIconAndTheVersionTexts) {
+TEST(Embedded, CarriesTheIconAsItIsInResources) {
+    std::ifstream in(PUFFPOP_SOURCE_DIR "/resources/Puffpop.ico", std::ios::binary);
+    const std::vector<uint8_t> file(std::istreambuf_iterator<char>(in), {});
     const auto icon = platform::EmbeddedBytes("Puffpop.ico");
-    ASSERT_EQ(icon.size(), 6u + 16u + 744u);
-    EXPECT_EQ(icon[6], 32);  // width
-    EXPECT_EQ(icon[7], 32);  // height
-    EXPECT_EQ(icon[8], 16);  // colours
-    const auto version = platform::EmbeddedBytes("version.txt");
-    const std::string text(version.begin(), version.end());
-    EXPECT_NE(text.find("FileVersion=1.0.0.0"), std::string::npos);
-    EXPECT_NE(text.find("ProductName=Puffpop"), std::string::npos);
+    EXPECT_TRUE(!file.empty() && std::equal(icon.begin(), icon.end(), file.begin(), file.end()));
     EXPECT_TRUE(platform::EmbeddedBytes("no-such-file").empty());
 }
 
@@ -54,7 +51,7 @@ TEST(DesktopDeathTest, AFatalErrorReportsOnStderrAndExitsWithStatusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const platform::RuntimeError error(platform::kFileNotFound, "File not found: '/x/Nishan.bmp'");
     EXPECT_EXIT(platform::Fatal(platform::ErrorReport(error)), ::testing::ExitedWithCode(1),
-                "Puffpop: Run-time error '53':\n\nFile not found: '/x/Nishan.bmp'");
+                "'53'.*\n.*'/x/Nishan.bmp'");
 }
 
 TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhere) {

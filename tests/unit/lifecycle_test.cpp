@@ -1,20 +1,22 @@
 // The game window's life: cursor, confinement, display mode, and the keyboard commands.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/sound.h"
 #include "startup/basDisplay.h"
-#include "startup/frmStartup.h"
 #include "temp_dir.h"
 
 namespace {
 
 using namespace game::basBALLOON;
 using game::frmMAIN;
-using startup::basDisplay::bFullScreen;
+using platform::CursorDisplayCount;
+using platform::DisplayRequests;
 
 class Lifecycle : public ::testing::Test {
 protected:
@@ -29,12 +31,12 @@ protected:
     void TearDown() override {
         frmMAIN.Unload();
         assets::frmRES.Unload();
-        startup::frmStartup.Unload();
-        bFullScreen = 0;
+        startup::basDisplay::bFullScreen = 0;
         platform::ResetCursorState();
         platform::ResetDisplayState();
     }
-    void Open() {
+    void Open(platform::Integer fullScreen) {
+        startup::basDisplay::bFullScreen = fullScreen;
         assets::frmRES.Show();
         assets::frmRES.Timer1_Timer();
     }
@@ -46,99 +48,62 @@ protected:
     testing_support::TempDir temp_;
 };
 
-TEST_F(Lifecycle, WindowedPlayConfinesTheCursorFromClientPointOneOne) {
-    const auto desktop = platform::DesktopSize();
-    bFullScreen = 1;  // only -1 means full-screen
-    Open();
-    const int left = desktop.width / 15, top = desktop.height / 15;
-    EXPECT_EQ(frmMAIN.Left(), static_cast<float>(desktop.width));
-    EXPECT_EQ(frmMAIN.Top(), static_cast<float>(desktop.height));
-    ASSERT_TRUE(platform::CursorClip().has_value());
-    const platform::RECT clip = *platform::CursorClip();
-    EXPECT_EQ(clip.Left, left + 1);
-    EXPECT_EQ(clip.Top, top + 1);
-    EXPECT_EQ(clip.Right, left + 640);
-    EXPECT_EQ(clip.Bottom, top + 480);
-    EXPECT_EQ(platform::CursorDisplayCount(), -1);
-    EXPECT_TRUE(platform::DisplayRequests().empty());
-
-    EscUp();  // quit from the attract screen
-    EXPECT_FALSE(frmMAIN.Loaded());
-    EXPECT_FALSE(assets::frmRES.Loaded());
-    EXPECT_FALSE(platform::CursorClip().has_value());
-    EXPECT_EQ(platform::CursorDisplayCount(), 0);
-    EXPECT_TRUE(platform::DisplayRequests().empty());
-}
-
 TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
-    bFullScreen = platform::True;
-    startup::basDisplay::sngScreenW = 0;
-    Open();
-    EXPECT_EQ(frmMAIN.Left(), 0);
-    EXPECT_EQ(frmMAIN.Top(), 0);
-    EXPECT_FALSE(platform::CursorClip().has_value());
-    ASSERT_EQ(platform::DisplayRequests().size(), 1u);
-    const auto asked = platform::DisplayRequests()[0];
-    EXPECT_EQ(asked.fields, 0x00180000u);
-    EXPECT_EQ(asked.width, 640u);
-    EXPECT_EQ(asked.height, 480u);
-    EXPECT_EQ(asked.flags, 4u);
     const auto desktop = platform::DesktopSize();
-    EXPECT_EQ(startup::basDisplay::sngScreenW, static_cast<float>(desktop.width));
+    startup::basDisplay::sngScreenW = 0;
+    Open(platform::True);
+    EXPECT_FALSE(platform::CursorClip().has_value());
+    ASSERT_EQ(DisplayRequests().size(), 1u);
+    const auto asked = DisplayRequests()[0];
+    EXPECT_EQ(asked.fields, platform::DM_PELSWIDTH | platform::DM_PELSHEIGHT);
+    EXPECT_EQ(std::tuple(asked.width, asked.height, asked.flags),
+              std::tuple(640u, 480u, platform::CDS_FULLSCREEN));
     frmMAIN.Unload();
-    ASSERT_EQ(platform::DisplayRequests().size(), 2u);
-    EXPECT_EQ(platform::DisplayRequests()[1].width, static_cast<uint32_t>(desktop.width));
-    EXPECT_EQ(platform::DisplayRequests()[1].height, static_cast<uint32_t>(desktop.height));
-    EXPECT_EQ(platform::CursorDisplayCount(), 0);
-}
+    ASSERT_EQ(DisplayRequests().size(), 2u);
+    EXPECT_EQ(DisplayRequests()[1].width, static_cast<uint32_t>(desktop.width));
+    EXPECT_EQ(DisplayRequests()[1].height, static_cast<uint32_t>(desktop.height));
+    EXPECT_EQ(CursorDisplayCount(), 0);
 
-TEST_F(Lifecycle, SetDisplayModeRoundsHalvesToEven) {
-    for (auto [w, h, ew, eh] :
-         {std::tuple{639.5f, 480.0f, 640u, 480u}, std::tuple{640.5f, 479.5f, 640u, 480u},
-          std::tuple{1024.0f, 768.0f, 1024u, 768u}}) {
+    // A size between whole pixels is rounded half to even.
+    for (auto [w, h] : {std::pair{639.5f, 479.5f}, std::pair{640.5f, 480.5f}}) {
         startup::basDisplay::SetDisplayMode(w, h);
-        const auto& dm = startup::basDisplay::dmDisplay;
-        EXPECT_EQ(dm.dmFields, 0x00180000u);
-        EXPECT_EQ(dm.dmPelsWidth, ew);
-        EXPECT_EQ(dm.dmPelsHeight, eh);
-        EXPECT_EQ(dm.dmSize, 124);
-        EXPECT_EQ(platform::DisplayRequests().back().flags, platform::CDS_FULLSCREEN);
+        EXPECT_EQ(DisplayRequests().back().width, 640u) << w;
+        EXPECT_EQ(DisplayRequests().back().height, 480u) << h;
     }
 }
 
-TEST_F(Lifecycle, PauseTogglesTheTimerAndKeepsTheCursorCountBalanced) {
-    Open();
-    const int32_t playing = platform::CursorDisplayCount();
+TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRound) {
+    const auto desktop = platform::DesktopSize();
+    Open(1);  // only -1 means full-screen
+    const int left = desktop.width / 15, top = desktop.height / 15;
+    ASSERT_TRUE(platform::CursorClip().has_value());
+    const platform::RECT clip = *platform::CursorClip();  // from client point (1, 1)
+    EXPECT_EQ(std::tie(clip.Left, clip.Top, clip.Right, clip.Bottom),
+              std::tuple(left + 1, top + 1, left + 640, top + 480));
+    EXPECT_EQ(CursorDisplayCount(), -1);
+
+    bPlaying = platform::True;
     for (int press = 1; press <= 7; ++press) {
         Key(press % 2 ? 'p' : 'P');
         EXPECT_EQ(frmMAIN.tmr_Main.Enabled() != 0, press % 2 == 0);
-        EXPECT_EQ(platform::CursorDisplayCount(), playing + press % 2);
+        EXPECT_EQ(CursorDisplayCount(), press % 2 - 1);  // shown while paused
     }
     Key('x');
     Key('q');
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0) << "only P pauses and resumes";
-    Key('p');
-    EXPECT_EQ(platform::CursorDisplayCount(), playing);
-    frmMAIN.Unload();
-    EXPECT_EQ(platform::CursorDisplayCount(), 0);
-}
 
-TEST_F(Lifecycle, EscDuringAPausedRoundEndsItAndTheGameOverWaitsForResume) {
-    Open();
-    bPlaying = platform::True;
-    Key('p');
-    EscUp();
+    EscUp();  // the round ends; its game-over screen waits for the resume
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
     ASSERT_EQ(platform::SoundRequests().size(), 1u);
     EXPECT_NE(platform::SoundRequests()[0].path.find("Kraj.wav"), std::string::npos);
-    EXPECT_EQ(platform::SoundRequests()[0].flags, 3);
-    EXPECT_TRUE(frmMAIN.Loaded());
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0);
-    // Esc on a paused game-over screen quits, with the cursor showing.
-    EscUp();
-    EXPECT_FALSE(frmMAIN.Loaded());
-    EXPECT_GE(platform::CursorDisplayCount(), 0);
+    EXPECT_TRUE(frmMAIN.Loaded());
+    EscUp();  // quits, giving back the cursor
+    EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
+    EXPECT_FALSE(platform::CursorClip().has_value());
+    EXPECT_GE(CursorDisplayCount(), 0);
+    EXPECT_TRUE(DisplayRequests().empty());
 }
 
 }  // namespace

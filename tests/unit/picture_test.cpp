@@ -2,6 +2,7 @@
 // broken with the right error.
 #include "platform/picture.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -50,32 +51,36 @@ class PictureTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         const std::string path = (dir_.Path() / name).string();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
         return path;
     }
     testing_support::TempDir dir_;
 };
 
-// Loading must fail with this error, its message starting as given (naming the file).
-void ExpectError(const std::string& path, int number, const std::string& message) {
-    try {
-        LoadPicture(path);
-        ADD_FAILURE() << path << " loaded";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.Number(), number) << e.what();
-        EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
-    }
+// Loading must fail with this error, its message naming the file.
+void ExpectError(const std::string& path, int number) {
+    using namespace testing;
+    EXPECT_THAT([&] { LoadPicture(path); },
+                Throws<RuntimeError>(AllOf(Property(&RuntimeError::Number, number),
+                                           Property(&RuntimeError::what, HasSubstr(path)))));
 }
 
-TEST_F(PictureTest, SixteenBitChannelsExpandByReplication) {
-    // White, black, r 16 g 8 b 1, pure red, and white with the unused top bit set.
-    const Picture p = LoadPicture(
-        Write("s16.bmp", Bmp(5, 1, 16, {0x7FFF, 0, (16u << 10) | (8u << 5) | 1u, 0x7C00, 0xFFFF})));
+TEST_F(PictureTest, SixteenBitChannelsExpandByReplicationAndLongerHeadersAndPaddingPass) {
+    // White, black, r 16 g 8 b 1, pure red, and white with the unused top bit set, followed by
+    // padding as the game's own pictures are.
+    std::vector<uint8_t> s16 =
+        Bmp(5, 1, 16, {0x7FFF, 0, (16u << 10) | (8u << 5) | 1u, 0x7C00, 0xFFFF});
+    s16.insert(s16.end(), 2, 0);
+    const Picture p = LoadPicture(Write("s16.bmp", s16));
     // 16 -> 10000 100 = 0x84, 8 -> 01000 010 = 0x42, 1 -> 00001 000 = 0x08
     const uint32_t expected[] = {0xFFFFFF, 0x000000, 0x844208, 0xFF0000, 0xFFFFFF};
     for (int x = 0; x < 5; ++x) EXPECT_EQ(p->Pixel(x, 0), expected[x]) << x;
+
+    // Image editors write V5 headers; the palette follows the header, whatever its size.
+    std::vector<uint8_t> v5 = Bmp(2, 1, 1, {1, 0}, {0x112233, 0x445566});
+    v5.insert(v5.begin() + 54, 84, 0);
+    v5[14] = 124, v5[10] += 84;
+    EXPECT_EQ(LoadPicture(Write("v5.bmp", v5))->Pixel(0, 0), 0x445566u);
 }
 
 TEST_F(PictureTest, OtherDepthsInBothRowOrders) {
@@ -92,8 +97,7 @@ TEST_F(PictureTest, OtherDepthsInBothRowOrders) {
                                            : 0x7F000000 | (i * 0x050709));
             const Picture p =
                 LoadPicture(Write("depth.bmp", Bmp(11, 3, bits, pixels, palette, top_down)));
-            ASSERT_EQ(p->Width(), 11);
-            ASSERT_EQ(p->Height(), 3);
+            ASSERT_EQ(std::pair(p->Width(), p->Height()), std::pair(11, 3));
             for (int i = 0; i < 33; ++i)
                 EXPECT_EQ(p->Pixel(i % 11, i / 11),
                           bits <= 8 ? palette[pixels[i]] : pixels[i] & 0xFFFFFF)
@@ -101,21 +105,9 @@ TEST_F(PictureTest, OtherDepthsInBothRowOrders) {
         }
 }
 
-TEST_F(PictureTest, TrailingPaddingAndLongerHeadersAreAccepted) {
-    std::vector<uint8_t> padded = Bmp(3, 3, 16, std::vector<uint32_t>(9, 0x7FFF));
-    padded.insert(padded.end(), 2, 0);  // as the game's own pictures end
-    EXPECT_EQ(LoadPicture(Write("padded.bmp", padded))->Pixel(2, 2), 0xFFFFFFu);
-
-    // Image editors write V5 headers; the palette follows the header, whatever its size.
-    std::vector<uint8_t> v5 = Bmp(2, 1, 1, {1, 0}, {0x112233, 0x445566});
-    v5.insert(v5.begin() + 54, 84, 0);
-    v5[14] = 124, v5[10] += 84;
-    EXPECT_EQ(LoadPicture(Write("v5.bmp", v5))->Pixel(0, 0), 0x445566u);
-}
-
 TEST_F(PictureTest, MissingAndBrokenFilesRaiseTheirErrors) {
     const std::string missing = (dir_.Path() / "nowhere.bmp").string();
-    ExpectError(missing, kFileNotFound, "File not found: '" + missing + "'");
+    ExpectError(missing, kFileNotFound);
 
     auto patched = [](std::vector<uint8_t> b, size_t at, uint32_t value, int size = 4) {
         for (int k = 0; k < size; ++k) b[at + k] = static_cast<uint8_t>(value >> (8 * k));
@@ -140,10 +132,9 @@ TEST_F(PictureTest, MissingAndBrokenFilesRaiseTheirErrors) {
         {"palette-too-large", patched(paletted, 46, 17)},
     };
     for (const auto& [name, bytes] : broken) {
-        const std::string path = Write(name, bytes);
-        ExpectError(path, kInvalidPicture, "Invalid picture: '" + path + "' (");
+        ExpectError(Write(name, bytes), kInvalidPicture);
     }
-    ExpectError(dir_.Path().string(), kInvalidPicture, "Invalid picture");
+    ExpectError(dir_.Path().string(), kInvalidPicture);
 }
 
 }  // namespace
