@@ -1,4 +1,5 @@
-// The generated assets: the committed files are exactly what the generator makes.
+// The generated assets: the committed files are exactly what the generator makes, with the few
+// facts the game's readers take for granted.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -38,6 +39,41 @@ TEST(Assetgen, RegeneratesTheCommittedFilesByteForByte) {
     }
     EXPECT_EQ(written.size(), 13u) << "six pictures, six sounds and the icon";
     EXPECT_NE(Assetgen(""), 0) << "no output directory";
+}
+
+uint32_t Le(const Bytes& b, size_t at, int size) {
+    uint32_t v = 0;
+    for (int i = size - 1; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(b.at(at + i));
+    return v;
+}
+
+// The sheets are cut on a grid of their cells; masks draw black from their first palette entry and
+// white from their last; every sound is mono PCM at its rate.
+TEST(Assetgen, PicturesAndSoundsHaveTheShapesTheGameReadsThemIn) {
+    struct Fact {
+        const char* name;
+        uint32_t width_or_rate, height_or_channels, bits;
+    };
+    for (const Fact& f : {Fact{"BalEksplozija.bmp", 708, 405, 16},
+                          {"BalEksplozijaM.bmp", 708, 102, 1},
+                          {"Baloni.bmp", 306, 245, 16},
+                          {"BaloniM.bmp", 306, 62, 1},
+                          {"Nishan.bmp", 47, 47, 4},
+                          {"Oblaci.bmp", 640, 480, 24},
+                          {"Eksplozija.wav", 11025, 1, 8},
+                          {"Kraj.wav", 11025, 1, 8},
+                          {"Promasaj.wav", 22050, 1, 8},
+                          {"PucanjB.wav", 11025, 1, 8},
+                          {"PucanjSB.wav", 22050, 1, 8},
+                          {"Start.wav", 16000, 1, 16}}) {
+        const Bytes b = Resource(f.name);
+        const bool bmp = std::string(f.name).ends_with(".bmp");
+        EXPECT_EQ(Le(b, bmp ? 18 : 24, 4), f.width_or_rate) << f.name;
+        EXPECT_EQ(Le(b, 22, bmp ? 4 : 2), f.height_or_channels) << f.name;
+        EXPECT_EQ(Le(b, bmp ? 28 : 34, 2), f.bits) << f.name;
+        if (bmp && f.bits == 1) EXPECT_EQ(Le(b, 54, 4), 0u) << f.name;
+        if (bmp && f.bits == 1) EXPECT_EQ(Le(b, 58, 4), 0xFFFFFFu) << f.name;
+    }
 }
 
 }  // namespace
