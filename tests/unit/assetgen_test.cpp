@@ -71,8 +71,10 @@ TEST(Assetgen, PicturesAndSoundsHaveTheShapesTheGameReadsThemIn) {
         EXPECT_EQ(Le(b, bmp ? 18 : 24, 4), f.width_or_rate) << f.name;
         EXPECT_EQ(Le(b, 22, bmp ? 4 : 2), f.height_or_channels) << f.name;
         EXPECT_EQ(Le(b, bmp ? 28 : 34, 2), f.bits) << f.name;
-        if (bmp && f.bits == 1) EXPECT_EQ(Le(b, 54, 4), 0u) << f.name;
-        if (bmp && f.bits == 1) EXPECT_EQ(Le(b, 58, 4), 0xFFFFFFu) << f.name;
+        if (bmp && f.bits == 1) {
+            EXPECT_EQ(Le(b, 54, 4), 0u) << f.name;
+            EXPECT_EQ(Le(b, 58, 4), 0xFFFFFFu) << f.name;
+        }
     }
 }
 
