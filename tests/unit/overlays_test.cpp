@@ -68,23 +68,6 @@ TEST_F(Overlays, AttractAndGameOverLinesAreCentredOn320) {
     }
 }
 
-TEST_F(Overlays, GameOverLastsFortyTicksLessTheBlinkPhaseOfTheStart) {
-    for (int phase = 0; phase < 20; ++phase) {
-        bGameOver = platform::True;
-        iBlink = static_cast<game::Integer>(phase);
-        iBombs = 1;
-        int shown = 0;
-        for (Tick(); bGameOver && shown < 50; Tick()) {
-            ++shown;
-            EXPECT_GT(Changed(0, 210, 640, 310), 400);
-        }
-        EXPECT_EQ(shown, 40 - phase) << "phase " << phase;
-        EXPECT_EQ(Changed(0, 200, 640, 320), 0) << "the last tick draws no text";
-        EXPECT_EQ(iBombs, 3) << "the game was reset";
-        EXPECT_EQ(iBlink, 0);
-    }
-}
-
 TEST_F(Overlays, PointsScoredOnTheGameOverScreenShowInTheResult) {
     bGameOver = platform::True;
     lScore = 700;
@@ -94,17 +77,6 @@ TEST_F(Overlays, PointsScoredOnTheGameOverScreenShowInTheResult) {
     Tick();
     EXPECT_EQ(lScore, 900);
     Expect(GameOver(900));
-}
-
-TEST_F(Overlays, TheScoreLineIsSignedWithOneStarPerBomb) {
-    lScore = 0, iBombs = 3, iMissed = 0;
-    PlayTick();
-    Expect({{40, 6, " 0", 17.5f, kYellow},
-            {300, 6, "***", 17.5f, kYellow},
-            {535, 6, " 0 \\ 3", 17.5f, kYellow}});
-    lScore = 4520, iBombs = 0, iMissed = 2;
-    PlayTick();
-    Expect({{40, 6, " 4520", 17.5f, kYellow}, {535, 6, " 2 \\ 3", 17.5f, kYellow}});
 }
 
 }  // namespace

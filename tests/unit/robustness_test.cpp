@@ -24,30 +24,6 @@ protected:
     }
 };
 
-TEST_F(Robustness, WithoutASoundDeviceARoundPlaysThroughSilently) {
-    // Keeps a run straight from the binary off the sound card too.
-    platform::ShutdownSound();
-    setenv("SDL_AUDIODRIVER", "none", 1);
-    Press(1);
-    Tick();  // the start cue waits for nothing and the tick goes on
-    Release(1);
-    ASSERT_EQ(bPlaying, True);
-    Fly(0, 1, 200, 205, 5);  // under the pointer once the tick has moved it
-    Shoot(240, 240);
-    Press(2);
-    Tick(4);  // the fourth tick has reloaded and drops the bomb
-    Release(2);
-    Esc();
-    EXPECT_EQ(Sounds(),
-              (std::vector<std::string>{"Start.wav:2", "PucanjB.wav:3", "Eksplozija.wav:3",
-                                        "PucanjSB.wav:3", "Kraj.wav:3"}));
-    EXPECT_EQ(platform::NowPlaying(), "");
-    EXPECT_EQ(lScore, 200);
-    EXPECT_EQ(iBombs, 2);
-    Tick();
-    EXPECT_EQ(bGameOver, True) << "the game-over screen runs as usual";
-}
-
 TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoundGoesOn) {
     const fs::path folder = temp_.Path() / "Puffpop";
     bPlaying = True;

@@ -46,12 +46,6 @@ protected:
     testing_support::TempDir temp_;
 };
 
-TEST_F(Startup, AClickOnStartHandsOverWithThePicturesLoaded) {
-    Click(256, 32, 256, 32);
-    EXPECT_FALSE(frmStartup.Loaded());
-    EXPECT_EQ(game::frmMAIN.pic_BalloonsE.ScaleWidth(), 708);
-}
-
 TEST_F(Startup, KeyboardAndMouseChooseFullScreen) {
     // The option group is one tab stop, entered at the selected option: Space there keeps the
     // choice as it is.
