@@ -13,12 +13,7 @@ using namespace game::basBALLOON;
 void GameTest::SetUp() {
     temp_.UseAsTemp();
     platform::ResetCursorState();
-    SetRandomSource([this] {
-        if (draws_.empty()) return fallback_;
-        const float v = draws_.front();
-        draws_.pop_front();
-        return v;
-    });
+    SetRandomSource([this] { return fallback_; });
     bPlaying = bGameOver = bFireRight = 0;
     lSpawnClock = 0;
     MoveTo(-100, -100);

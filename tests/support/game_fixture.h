@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 
 #include "assets/frmRES.h"
@@ -14,8 +13,8 @@
 
 namespace testing_support {
 
-// Starts on the attract screen with the crosshair off the frame; each queued draw is used once,
-// then every draw is `fallback_` (0.99: no launch within 55 ticks).
+// Starts on the attract screen with the crosshair off the frame; every random draw is `fallback_`
+// (0.99: no launch within 55 ticks).
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -55,7 +54,6 @@ protected:
     int Changed(int left, int top, int right, int bottom);
 
     TempDir temp_;
-    std::deque<float> draws_;
     float fallback_ = 0.99f;
 };
 

@@ -1,4 +1,4 @@
-// Aiming, shots, smart bombs, starting a round and what a new game leaves as it was.
+// Aiming, shots, and what a new game leaves as it was.
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
@@ -6,13 +6,12 @@
 namespace {
 
 using namespace game::basBALLOON;
-using game::frmMAIN;
 using platform::True;
 using Cues = std::vector<std::string>;
 
 class Crosshair : public testing_support::GameTest {};
 
-TEST_F(Crosshair, AShotHitsFromXPlus9ToXPlus70OnEveryEdge) {
+TEST_F(Crosshair, AShotHitsTheLowestSlotFromXPlus9ToXPlus70OnEveryEdge) {
     const struct {
         float px, py;
         bool hits;
@@ -25,10 +24,9 @@ TEST_F(Crosshair, AShotHitsFromXPlus9ToXPlus70OnEveryEdge) {
         EXPECT_EQ(Balloons[0].Bursting == True, aim.hits) << aim.px << ", " << aim.py;
         Balloons[0] = {};
     }
-}
-
-TEST_F(Crosshair, OnlyTheLowestSlotOfOverlappingBalloonsBurstsAndScoresOnce) {
-    bPlaying = True;
+    // Of overlapping balloons only the lowest slot bursts and scores.
+    lScore = 0;
+    Sounds();
     Fly(3, 0, 100, 205, 5);
     Fly(7, 2, 110, 215, 5);
     Shoot(140, 240);
