@@ -114,6 +114,8 @@ has_window() { [ -n "$(window "$1" 1)" ]; }
 # The game window is the one mapped window that is neither the mode choice nor a message box.
 game_window() { windows | awk -F'\t' -v s="$CHOOSER" '$2 != s && $2 != "Puffpop" { print $3; exit }'; }
 game_window_is() { [ "$(game_window)" = "$1" ]; }
+# GL libraries mapped by the game: none, as frames reach X through shared memory, never OpenGL.
+gl_libs() { grep -oE '[^ ]*(/dri/|libGL|libEGL|libLLVM|swrast)[^ ]*$' "/proc/$GAME_PID/maps" | sort -u | tr '\n' ' '; }
 focused_on() {
   local id; id=$(window "$1" 1)
   [ -n "$id" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((id))" ]
@@ -280,6 +282,7 @@ scenario_windowed() {
   check "game window at (68, 51), 640x480" wait_for 15 game_window_is "$GAME_AREA" -- \
     '$(window_list)' || return
   check "mode-choice window closed" wait_for 5 eval '! has_window "$CHOOSER"'
+  check "windowed game loads no GL library" test -z "$(gl_libs)" -- '$(gl_libs)'
   f=$(shot game)
   check_boxes "sky inside the game window" "$f" "$SKY" "$SKY_BOX"
   check_boxes "game picture reaches all four window edges" "$f" "$LIT" \
@@ -378,6 +381,7 @@ scenario_fullscreen() {
   start_fullscreen || return
   check "full-screen window covers the screen" wait_for 5 game_window_is 1024x768+0+0 -- '$(game_window)'
   check "full-screen frame fills the screen: sky at centre and both sides" wait_for 4 fullscreen_filled
+  check "full-screen game loads no GL library" test -z "$(gl_libs)" -- '$(gl_libs)'
   # The mouse is scaled too: the crosshair follows the pointer across the whole screen.
   xdotool mousemove 300 250
   check "full-screen crosshair follows the pointer to (300, 250)" wait_for 3 crosshair_at 300 250
