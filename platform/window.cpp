@@ -101,7 +101,8 @@ void NativeWindow::Present(const Surface& surface) {
     } else {
         SDL_Surface* source =
             SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(surface.Row(0)), width_,
-                                               height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+                                               height_, 32, static_cast<int>(surface.Stride() * 4),
+                                               SDL_PIXELFORMAT_RGB888);
         if (!source) return;
         SDL_FillRect(target, nullptr, 0);
         SDL_Rect to = frame;
