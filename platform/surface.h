@@ -45,6 +45,7 @@ public:
     void Attach(uint32_t* pixels, size_t stride);
     void Detach();
     bool Attached() const { return pixels_ != nullptr && pixels_ != own_.data(); }
+    const uint32_t* Pixels() const { return pixels_; }
 
     // Differs after any change to the pixels, from this or any other surface's: what was worked
     // out from a picture stays good while its version does.
