@@ -283,6 +283,8 @@ scenario_windowed() {
     '$(window_list)' || return
   check "mode-choice window closed" wait_for 5 eval '! has_window "$CHOOSER"'
   check "windowed game loads no GL library" test -z "$(gl_libs)" -- '$(gl_libs)'
+  # Mapped, it shows its back colour until the first tick draws the sky, 45 ms on.
+  wait_for 5 eval 'box_is "$(shot drawn)" "$SKY_BOX" "$SKY"'
   f=$(shot game)
   check_boxes "sky inside the game window" "$f" "$SKY" "$SKY_BOX"
   check_boxes "game picture reaches all four window edges" "$f" "$LIT" \
