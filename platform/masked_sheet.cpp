@@ -1,7 +1,7 @@
+// Masked sprites by runs: each cell of a mask and sprite worked out once, then drawn a run at a time.
 #include "masked_sheet.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <vector>
