@@ -1,4 +1,4 @@
-// Masked sprites by runs: each cell of a mask and sprite worked out once, then drawn a run at a time.
+// Masked sprites by runs: each cell of a mask and sprite worked out once, then drawn by runs.
 #include "masked_sheet.h"
 
 #include <algorithm>
