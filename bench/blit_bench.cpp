@@ -25,7 +25,7 @@ struct Sheet {
     int cell;
     int columns;
     Surface sprite;
-    Surface mask;  // one row of cells
+    Surface mask;                     // one row of cells
     std::vector<SDL_Surface*> keyed;  // SDL's version: one surface a cell, as RLE works best
 
     Sheet(int cell_size, int columns, int rows)
@@ -51,8 +51,8 @@ struct Sheet {
         // SDL's version of each cell: 32-bit XRGB, black the colour key, run-length encoded.
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
-                SDL_Surface* cell =
-                    SDL_CreateRGBSurfaceWithFormat(0, cell_size, cell_size, 32, SDL_PIXELFORMAT_XRGB8888);
+                SDL_Surface* cell = SDL_CreateRGBSurfaceWithFormat(0, cell_size, cell_size, 32,
+                                                                   SDL_PIXELFORMAT_XRGB8888);
                 for (int y = 0; y < cell_size; ++y)
                     std::memcpy(static_cast<uint8_t*>(cell->pixels) + y * cell->pitch,
                                 sprite.Row(r * (cell_size + 1) + 1 + y) + c * (cell_size + 1) + 1,
@@ -198,7 +198,9 @@ void Frame(benchmark::State& state, bool runs) {
     for (auto _ : state) {
         BitBlt(&frame, 0, 0, kFrameW, kFrameH, const_cast<Surface*>(&sky), 0, 0, platform::SRCCOPY);
         SkyAnd25Sprites([&](Sheet& sheet, int x, int y, int n, int sx, int sy) {
-            if (runs) return platform::MaskedBlt(&frame, x, y, n, n, &sheet.mask, sx, 1, &sheet.sprite, sx, sy);
+            if (runs)
+                return platform::MaskedBlt(&frame, x, y, n, n, &sheet.mask, sx, 1, &sheet.sprite,
+                                           sx, sy);
             BitBlt(&frame, x, y, n, n, &sheet.mask, sx, 1, platform::SRCAND);
             return BitBlt(&frame, x, y, n, n, &sheet.sprite, sx, sy, platform::SRCPAINT);
         });

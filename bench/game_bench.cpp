@@ -137,7 +137,8 @@ void ColourKeyed(benchmark::State& state, bool burst) {
     platform::Surface& sheet = *(burst ? frmMAIN.pic_BalloonsE : frmMAIN.pic_Balloons).hDC();
     const int size = burst ? 100 : 60, left = 2 * (size + 1) + 1, top = 2 * (size + 1) + 1;
     // The same cell on its own, black the colour key, run-length encoded: SDL at its best.
-    SDL_Surface* keyed = SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_Surface* keyed =
+        SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_XRGB8888);
     for (int y = 0; y < size; ++y)
         std::memcpy(static_cast<uint8_t*>(keyed->pixels) + y * keyed->pitch,
                     sheet.Row(top + y) + left, size * sizeof(uint32_t));

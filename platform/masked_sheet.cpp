@@ -13,7 +13,7 @@ namespace {
 enum class Op : uint8_t { Copy, Combine };
 
 struct Run {
-    int begin, end;  // columns from the cell's left edge, end excluded
+    int begin, end;   // columns from the cell's left edge, end excluded
     uint32_t pixels;  // where its pixels start: the sprite's, or the mask's then the sprite's
     Op op;
 };
@@ -146,7 +146,8 @@ public:
                 }
                 for (int i = run.begin; i < run.end; ++i)
                     if (!Covers(m[i], s[i])) run.op = Op::Combine;
-                if (run.op == Op::Combine) pixels_.insert(pixels_.end(), m + run.begin, m + run.end);
+                if (run.op == Op::Combine)
+                    pixels_.insert(pixels_.end(), m + run.begin, m + run.end);
                 pixels_.insert(pixels_.end(), s + run.begin, s + run.end);
                 runs_.push_back(run);
                 x = run.end;
@@ -161,8 +162,10 @@ public:
 
     // Draws the part of the cell that the clipped transfer r (mask as its source) covers.
     void Draw(Surface& dst, const BlitRect& r) const {
-        const Job job{runs_.data(),   rowStart_.data() + (r.sy - cell_.y), pixels_.data(),
-                      dst.Row(r.y) + r.x, dst.Stride(), r.sx - cell_.x, r.sx - cell_.x + r.w, r.h};
+        const Job job{runs_.data(),         rowStart_.data() + (r.sy - cell_.y),
+                      pixels_.data(),       dst.Row(r.y) + r.x,
+                      dst.Stride(),         r.sx - cell_.x,
+                      r.sx - cell_.x + r.w, r.h};
         DrawRuns(job);
     }
 
@@ -191,7 +194,8 @@ struct CellKey {
 
 struct CellKeyHash {
     size_t operator()(const CellKey& k) const {
-        size_t h = reinterpret_cast<uintptr_t>(k.mask) ^ (reinterpret_cast<uintptr_t>(k.sprite) << 1);
+        size_t h =
+            reinterpret_cast<uintptr_t>(k.mask) ^ (reinterpret_cast<uintptr_t>(k.sprite) << 1);
         for (int v : {k.cell.x, k.cell.y, k.cell.sx, k.cell.sy, k.cell.w, k.cell.h})
             h = (h ^ static_cast<uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
         return h;
@@ -206,7 +210,8 @@ const MaskedCell& CellFor(const Surface& mask, const Surface& sprite, const Blit
     if (known && known->Current()) return *known;
     if (!known && cells.size() > kMaxCells) {
         cells.clear();
-        return *(cells[CellKey{&mask, &sprite, cell}] = std::make_unique<MaskedCell>(mask, sprite, cell));
+        return *(cells[CellKey{&mask, &sprite, cell}] =
+                     std::make_unique<MaskedCell>(mask, sprite, cell));
     }
     known = std::make_unique<MaskedCell>(mask, sprite, cell);
     return *known;
@@ -216,7 +221,8 @@ const MaskedCell& CellFor(const Surface& mask, const Surface& sprite, const Blit
 // the destination it lands. x, y are on the mask, sx, sy on the sprite.
 BlitRect Cell(const Surface& mask, const Surface& sprite, int64_t w, int64_t h, int64_t mx,
               int64_t my, int64_t sx, int64_t sy) {
-    const int64_t skipx = std::max<int64_t>({0, -mx, -sx}), skipy = std::max<int64_t>({0, -my, -sy});
+    const int64_t skipx = std::max<int64_t>({0, -mx, -sx}),
+                  skipy = std::max<int64_t>({0, -my, -sy});
     mx += skipx, sx += skipx, my += skipy, sy += skipy;
     w = std::min<int64_t>({w - skipx, mask.Width() - mx, sprite.Width() - sx});
     h = std::min<int64_t>({h - skipy, mask.Height() - my, sprite.Height() - sy});
@@ -233,8 +239,8 @@ int32_t MaskedBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, 
     const bool one = dst && mask && sprite && dst != mask && dst != sprite &&
                      ClipBlit(*dst, *mask, x, y, width, height, mx, my, byMask) &&
                      ClipBlit(*dst, *sprite, x, y, width, height, sx, sy, bySprite) &&
-                     byMask.x == bySprite.x && byMask.y == bySprite.y &&
-                     byMask.w == bySprite.w && byMask.h == bySprite.h;
+                     byMask.x == bySprite.x && byMask.y == bySprite.y && byMask.w == bySprite.w &&
+                     byMask.h == bySprite.h;
     if (!one) {
         BitBlt(dst, x, y, width, height, mask, mx, my, SRCAND);
         return BitBlt(dst, x, y, width, height, sprite, sx, sy, SRCPAINT);

@@ -103,7 +103,8 @@ void NativeWindow::Present(Surface& surface) {
                        target->w >= frame.x + width_ && target->h >= frame.y + height_;
     if (plain && target->w == width_ && target->h == height_ && target->pitch % 4 == 0) {
         // The usual case: from now on the form draws straight into the window.
-        surface.Attach(static_cast<uint32_t*>(target->pixels), static_cast<size_t>(target->pitch / 4));
+        surface.Attach(static_cast<uint32_t*>(target->pixels),
+                       static_cast<size_t>(target->pitch / 4));
         drawn_ = &surface;
     } else if (plain) {
         for (int y = 0; y < height_; ++y)

@@ -2,13 +2,13 @@
 // both the source and the destination.
 #include "platform/surface.h"
 
-#include "platform/masked_sheet.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <string>
+
+#include "platform/masked_sheet.h"
 
 namespace platform {
 namespace {
@@ -140,7 +140,10 @@ TEST(MaskedBlt, EqualsMaskThenSprite) {
         Surface s(w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                s.SetPixel(x, y, pick(3) ? usual : pick(2) ? usual ^ 0xFFFFFF : random() & 0xFFFFFF);
+                s.SetPixel(x, y,
+                           pick(3)   ? usual
+                           : pick(2) ? usual ^ 0xFFFFFF
+                                     : random() & 0xFFFFFF);
         return s;
     };
     Surface mask = picture(37, 23, 0xFFFFFF), sprite = picture(41, 29, 0);
@@ -152,8 +155,10 @@ TEST(MaskedBlt, EqualsMaskThenSprite) {
         const int w = pick(30), h = pick(25), x = pick(70) - 15, y = pick(60) - 15;
         // Mostly cells inside their pictures; else anywhere, the sprite cell near the mask's.
         int mx = pick(std::max(1, 38 - w)), my = pick(std::max(1, 24 - h));
-        int sx = pick(std::max(1, from->Width() + 1 - w)), sy = pick(std::max(1, from->Height() + 1 - h));
-        if (pick(3) == 0) mx = pick(60) - 15, my = pick(40) - 10, sx = mx + pick(5), sy = my + pick(5);
+        int sx = pick(std::max(1, from->Width() + 1 - w)),
+            sy = pick(std::max(1, from->Height() + 1 - h));
+        if (pick(3) == 0)
+            mx = pick(60) - 15, my = pick(40) - 10, sx = mx + pick(5), sy = my + pick(5);
         SCOPED_TRACE(::testing::Message() << "case " << i);
         Surface expected = frame;
         BitBlt(&expected, x, y, w, h, &mask, mx, my, SRCAND);
