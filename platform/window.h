@@ -39,7 +39,7 @@ public:
 
 private:
     SDL_Rect Frame() const;  // where the client area lands in the window
-    void Release();           // moves a surface living in the framebuffer back out
+    void Release();          // moves a surface living in the framebuffer back out
 
     SDL_Window* window_ = nullptr;
     int width_;
