@@ -1,5 +1,6 @@
-// What a frame costs: the 640x480 background copy, one masked sprite (mask AND, then sprite OR)
-// against SDL's own colour-keyed blit of the same cell, and a score line of text.
+// What a frame costs: the 640x480 background copy, one masked sprite (mask AND, then sprite OR;
+// and the same through the masked sheet's runs) against SDL's own colour-keyed blit of the same
+// cell, run-length encoded as SDL does best, and a score line of text.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/masked_sheet.h"
 #include "platform/surface.h"
 #include "platform/text.h"
 
@@ -21,12 +23,14 @@ constexpr int kFrameW = 640, kFrameH = 480;
 // each cell a balloon-like disc with a string, black outside (the mask white there).
 struct Sheet {
     int cell;
+    int columns;
     Surface sprite;
-    Surface mask;  // one row of cells
-    SDL_Surface* keyed = nullptr;
+    Surface mask;                     // one row of cells
+    std::vector<SDL_Surface*> keyed;  // SDL's version: one surface a cell, as RLE works best
 
     Sheet(int cell_size, int columns, int rows)
         : cell(cell_size),
+          columns(columns),
           sprite(columns * (cell_size + 1) + 1, rows * (cell_size + 1) + 1),
           mask(columns * (cell_size + 1) + 1, cell_size + 2, 0xFFFFFF) {
         const int radius = cell_size * 2 / 5;
@@ -44,15 +48,26 @@ struct Sheet {
                             (0x402010u * static_cast<uint32_t>(r + 1) + 0x10u * y) | 0x800000u);
                         mask.SetPixel(px, 1 + y, 0x000000);
                     }
-        // SDL's version of the same cell: 32-bit XRGB, black is the colour key.
-        keyed = SDL_CreateRGBSurfaceWithFormat(0, sprite.Width(), sprite.Height(), 32,
-                                               SDL_PIXELFORMAT_XRGB8888);
-        for (int y = 0; y < sprite.Height(); ++y)
-            std::memcpy(static_cast<uint8_t*>(keyed->pixels) + y * keyed->pitch, sprite.Row(y),
-                        sprite.Width() * sizeof(uint32_t));
-        SDL_SetColorKey(keyed, SDL_TRUE, SDL_MapRGB(keyed->format, 0, 0, 0));
+        // SDL's version of each cell: 32-bit XRGB, black the colour key, run-length encoded.
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                SDL_Surface* cell = SDL_CreateRGBSurfaceWithFormat(0, cell_size, cell_size, 32,
+                                                                   SDL_PIXELFORMAT_XRGB8888);
+                for (int y = 0; y < cell_size; ++y)
+                    std::memcpy(static_cast<uint8_t*>(cell->pixels) + y * cell->pitch,
+                                sprite.Row(r * (cell_size + 1) + 1 + y) + c * (cell_size + 1) + 1,
+                                cell_size * sizeof(uint32_t));
+                SDL_SetColorKey(cell, SDL_TRUE | SDL_RLEACCEL, SDL_MapRGB(cell->format, 0, 0, 0));
+                keyed.push_back(cell);
+            }
     }
-    ~Sheet() { SDL_FreeSurface(keyed); }
+    ~Sheet() {
+        for (SDL_Surface* cell : keyed) SDL_FreeSurface(cell);
+    }
+    // The cell whose top-left pixel is at (sx, sy) in the sheet.
+    SDL_Surface* Keyed(int sx, int sy) const {
+        return keyed[static_cast<size_t>((sy / (cell + 1)) * columns + sx / (cell + 1))];
+    }
     Sheet(const Sheet&) = delete;
     Sheet& operator=(const Sheet&) = delete;
 };
@@ -100,13 +115,17 @@ void BM_Copy640x480_BitBlt(benchmark::State& state) {
 BENCHMARK(BM_Copy640x480_BitBlt);
 
 // (b) One masked sprite, cell in column 3, row 2, drawn at an unaligned place in the frame.
-void MaskedSprite(benchmark::State& state, Sheet& sheet) {
+void MaskedSprite(benchmark::State& state, Sheet& sheet, bool runs) {
     Surface frame = Sky();
     const int n = sheet.cell;
     const int sx = 2 * (n + 1) + 1, sy = 2 * (n + 1) + 1, mx = sx, my = 1;
     for (auto _ : state) {
-        BitBlt(&frame, 203, 151, n, n, &sheet.mask, mx, my, platform::SRCAND);
-        BitBlt(&frame, 203, 151, n, n, &sheet.sprite, sx, sy, platform::SRCPAINT);
+        if (runs) {
+            platform::MaskedBlt(&frame, 203, 151, n, n, &sheet.mask, mx, my, &sheet.sprite, sx, sy);
+        } else {
+            BitBlt(&frame, 203, 151, n, n, &sheet.mask, mx, my, platform::SRCAND);
+            BitBlt(&frame, 203, 151, n, n, &sheet.sprite, sx, sy, platform::SRCPAINT);
+        }
         benchmark::DoNotOptimize(frame.Row(0));
         benchmark::ClobberMemory();
     }
@@ -123,8 +142,8 @@ void SdlColourKeyed(benchmark::State& state, Sheet& sheet) {
     const int n = sheet.cell;
     const int sx = 2 * (n + 1) + 1, sy = 2 * (n + 1) + 1;
     for (auto _ : state) {
-        SDL_Rect from{sx, sy, n, n}, to{203, 151, n, n};
-        if (SDL_BlitSurface(sheet.keyed, &from, frame, &to) != 0) {
+        SDL_Rect to{203, 151, n, n};
+        if (SDL_BlitSurface(sheet.Keyed(sx, sy), nullptr, frame, &to) != 0) {
             state.SkipWithError(SDL_GetError());
             break;
         }
@@ -136,50 +155,86 @@ void SdlColourKeyed(benchmark::State& state, Sheet& sheet) {
 }
 
 void BM_Sprite60_MaskedBitBlt(benchmark::State& state) {
-    MaskedSprite(state, Balloons());
+    MaskedSprite(state, Balloons(), false);
+}
+void BM_Sprite60_MaskedSheet(benchmark::State& state) {
+    MaskedSprite(state, Balloons(), true);
 }
 void BM_Sprite60_SdlColourKey(benchmark::State& state) {
     SdlColourKeyed(state, Balloons());
 }
 void BM_Sprite100_MaskedBitBlt(benchmark::State& state) {
-    MaskedSprite(state, Bursts());
+    MaskedSprite(state, Bursts(), false);
+}
+void BM_Sprite100_MaskedSheet(benchmark::State& state) {
+    MaskedSprite(state, Bursts(), true);
 }
 void BM_Sprite100_SdlColourKey(benchmark::State& state) {
     SdlColourKeyed(state, Bursts());
 }
 BENCHMARK(BM_Sprite60_MaskedBitBlt);
+BENCHMARK(BM_Sprite60_MaskedSheet);
 BENCHMARK(BM_Sprite60_SdlColourKey);
 BENCHMARK(BM_Sprite100_MaskedBitBlt);
+BENCHMARK(BM_Sprite100_MaskedSheet);
 BENCHMARK(BM_Sprite100_SdlColourKey);
 
-// A whole frame's drawing without text: the sky, 15 balloons, 9 bursts and the crosshair.
-void BM_Frame_SkyAnd25Sprites(benchmark::State& state) {
-    const Surface sky = Sky();
-    Surface frame(kFrameW, kFrameH);
+// A whole frame's drawing without text: the sky, 15 balloons, 9 bursts and the crosshair, by
+// mask-then-sprite transfers, by the masked sheets, and by SDL's colour key.
+template <typename Draw>
+void SkyAnd25Sprites(Draw draw) {
     Sheet& balloons = Balloons();
     Sheet& bursts = Bursts();
-    Surface cross(47, 47, 0xFFFFFF);
+    for (int i = 0; i < 15; ++i)
+        draw(balloons, 40 * i - 20, (97 * i) % 460 - 30, 60, (i % 5) * 61 + 1, (i % 4) * 61 + 1);
+    for (int i = 0; i < 9; ++i)
+        draw(bursts, 70 * i - 10, (131 * i) % 400, 100, (i % 7) * 101 + 1, (i % 4) * 101 + 1);
+    draw(balloons, 309, 229, 22, 1, 1);  // a crosshair-sized cell
+}
+
+void Frame(benchmark::State& state, bool runs) {
+    const Surface sky = Sky();
+    Surface frame(kFrameW, kFrameH);
     for (auto _ : state) {
         BitBlt(&frame, 0, 0, kFrameW, kFrameH, const_cast<Surface*>(&sky), 0, 0, platform::SRCCOPY);
-        for (int i = 0; i < 15; ++i) {
-            const int x = 40 * i - 20, y = (97 * i) % 460 - 30, c = i % 5;
-            BitBlt(&frame, x, y, 60, 60, &balloons.mask, c * 61 + 1, 1, platform::SRCAND);
-            BitBlt(&frame, x, y, 60, 60, &balloons.sprite, c * 61 + 1, (i % 4) * 61 + 1,
-                   platform::SRCPAINT);
-        }
-        for (int i = 0; i < 9; ++i) {
-            const int x = 70 * i - 10, y = (131 * i) % 400, c = i % 7;
-            BitBlt(&frame, x, y, 100, 100, &bursts.mask, c * 101 + 1, 1, platform::SRCAND);
-            BitBlt(&frame, x, y, 100, 100, &bursts.sprite, c * 101 + 1, (i % 4) * 101 + 1,
-                   platform::SRCPAINT);
-        }
-        BitBlt(&frame, 309, 229, 22, 22, &cross, 1, 24, platform::SRCAND);
-        BitBlt(&frame, 309, 229, 22, 22, &cross, 1, 1, platform::SRCPAINT);
+        SkyAnd25Sprites([&](Sheet& sheet, int x, int y, int n, int sx, int sy) {
+            if (runs)
+                return platform::MaskedBlt(&frame, x, y, n, n, &sheet.mask, sx, 1, &sheet.sprite,
+                                           sx, sy);
+            BitBlt(&frame, x, y, n, n, &sheet.mask, sx, 1, platform::SRCAND);
+            return BitBlt(&frame, x, y, n, n, &sheet.sprite, sx, sy, platform::SRCPAINT);
+        });
         benchmark::DoNotOptimize(frame.Row(0));
         benchmark::ClobberMemory();
     }
 }
+void BM_Frame_SkyAnd25Sprites(benchmark::State& state) {
+    Frame(state, false);
+}
+void BM_Frame_SkyAnd25Sprites_MaskedSheet(benchmark::State& state) {
+    Frame(state, true);
+}
 BENCHMARK(BM_Frame_SkyAnd25Sprites);
+BENCHMARK(BM_Frame_SkyAnd25Sprites_MaskedSheet);
+
+void BM_Frame_SkyAnd25Sprites_SdlColourKey(benchmark::State& state) {
+    const Surface sky = Sky();
+    SDL_Surface* frame =
+        SDL_CreateRGBSurfaceWithFormat(0, kFrameW, kFrameH, 32, SDL_PIXELFORMAT_XRGB8888);
+    for (auto _ : state) {
+        for (int y = 0; y < kFrameH; ++y)
+            std::memcpy(static_cast<uint8_t*>(frame->pixels) + y * frame->pitch, sky.Row(y),
+                        kFrameW * sizeof(uint32_t));
+        SkyAnd25Sprites([&](Sheet& sheet, int x, int y, int n, int sx, int sy) {
+            SDL_Rect from{0, 0, n, n}, to{x, y, n, n};
+            return SDL_BlitSurface(sheet.Keyed(sx, sy), &from, frame, &to);
+        });
+        benchmark::DoNotOptimize(frame->pixels);
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(frame);
+}
+BENCHMARK(BM_Frame_SkyAnd25Sprites_SdlColourKey);
 
 // (c) The score line at 17.5 points: the same text as on the previous frame (the usual case),
 // and a score that changed since (the line is rendered afresh).

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "platform/cursor.h"
-#include "platform/surface.h"
+#include "platform/masked_sheet.h"
 
 namespace game::basBALLOON {
 
@@ -18,9 +18,8 @@ void DrawSprite(platform::PictureBox& sheet, platform::PictureBox& mask,
     const Integer sy = CInt(row * CInt(height + 1) + 1);
     const Integer mx = CInt((maskColumn - 1) * CInt(width + 1) + 1);
     const Integer my = CInt(maskRow * CInt(height + 1) + 1);
-    platform::BitBlt(destination.hDC(), x, y, width, height, mask.hDC(), mx, my, platform::SRCAND);
-    platform::BitBlt(destination.hDC(), x, y, width, height, sheet.hDC(), sx, sy,
-                     platform::SRCPAINT);
+    platform::MaskedBlt(destination.hDC(), x, y, width, height, mask.hDC(), mx, my, sheet.hDC(), sx,
+                        sy);
 }
 
 namespace {

@@ -185,8 +185,16 @@ void InitVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_APP_NAME, "Puffpop");
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "puffpop", 0);
+    // Frames go to the window through the display's own framebuffer (X11 shared memory): SDL's
+    // default would emulate it with an OpenGL texture, loading a software GL stack (tens of MB,
+    // a slower start) that draws nothing the game needs.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    // Wayland without XWayland has no such framebuffer; there SDL's emulation is the only way to
+    // show a frame at all.
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0)
+        SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
     // Without a display the video system falls back on drawing off screen, where nobody would see
     // the game: unless that was asked for (as the tests do), there is no display.
     if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen" &&

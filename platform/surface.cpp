@@ -3,16 +3,88 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace platform {
+
+namespace {
+uint64_t g_versions = 0;  // surfaces are drawn on one thread only
+}  // namespace
 
 Surface::Surface(int width, int height, uint32_t fill)
     : width_(width > 0 && height > 0 ? width : 0),
       height_(width > 0 && height > 0 ? height : 0),
-      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {}
+      stride_(static_cast<size_t>(width_)),
+      own_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill),
+      pixels_(own_.data()),
+      version_(++g_versions) {}
+
+Surface::Surface(const Surface& other) {
+    CopyFrom(other);
+}
+
+Surface& Surface::operator=(const Surface& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+}
+
+Surface::Surface(Surface&& other) noexcept {
+    *this = std::move(other);
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this == &other) return *this;
+    if (other.Attached()) {
+        CopyFrom(other);
+        return *this;
+    }
+    width_ = other.width_, height_ = other.height_, stride_ = other.stride_;
+    own_ = std::move(other.own_);
+    pixels_ = own_.data();
+    changed = other.changed;
+    Touch();
+    other.width_ = other.height_ = 0;
+    other.stride_ = 0;
+    other.pixels_ = nullptr;
+    other.Touch();
+    return *this;
+}
+
+void Surface::CopyFrom(const Surface& other) {
+    width_ = other.width_, height_ = other.height_, stride_ = static_cast<size_t>(width_);
+    own_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    pixels_ = own_.data();
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(pixels_ + y * stride_, other.Row(y), stride_ * sizeof(uint32_t));
+    changed = other.changed;
+    Touch();
+}
+
+void Surface::Touch() {
+    version_ = ++g_versions;
+}
 
 void Surface::Fill(uint32_t rgb) {
-    std::fill(pixels_.begin(), pixels_.end(), rgb);
+    for (int y = 0; y < height_; ++y) std::fill_n(Row(y), width_, rgb);
+}
+
+void Surface::Attach(uint32_t* pixels, size_t stride) {
+    if (pixels == pixels_) return;
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(pixels + y * stride, pixels_ + y * stride_,
+                    static_cast<size_t>(width_) * sizeof(uint32_t));
+    pixels_ = pixels, stride_ = stride;
+    own_ = {};  // the surface's own memory is not needed while it lives elsewhere
+}
+
+void Surface::Detach() {
+    if (!Attached()) return;
+    std::vector<uint32_t> own(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(own.data() + y * width_, pixels_ + y * stride_,
+                    static_cast<size_t>(width_) * sizeof(uint32_t));
+    own_ = std::move(own);
+    pixels_ = own_.data(), stride_ = static_cast<size_t>(width_);
 }
 
 namespace {
@@ -87,48 +159,50 @@ void OverlappingBlit(Surface& surface, int x, int y, int width, int height, int 
 
 }  // namespace
 
-int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t sx,
-               int32_t sy, uint32_t rop) {
-    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) return 0;
-    if (dst == nullptr || src == nullptr) return 0;
-
+bool ClipBlit(const Surface& dst, const Surface& src, int32_t x, int32_t y, int32_t width,
+              int32_t height, int32_t sx, int32_t sy, BlitRect& clipped) {
     // 64-bit arithmetic: positions and sizes near the ends of int32_t must not wrap.
     int64_t dx = x, dy = y, srcx = sx, srcy = sy, w = width, h = height;
     const int64_t skipx = std::max<int64_t>({0, -dx, -srcx});
     const int64_t skipy = std::max<int64_t>({0, -dy, -srcy});
     dx += skipx, srcx += skipx, w -= skipx;
     dy += skipy, srcy += skipy, h -= skipy;
-    w = std::min<int64_t>({w, dst->Width() - dx, src->Width() - srcx});
-    h = std::min<int64_t>({h, dst->Height() - dy, src->Height() - srcy});
-    if (w <= 0 || h <= 0) return 1;
+    w = std::min<int64_t>({w, dst.Width() - dx, src.Width() - srcx});
+    h = std::min<int64_t>({h, dst.Height() - dy, src.Height() - srcy});
+    if (w <= 0 || h <= 0) return false;
+    clipped = {static_cast<int>(dx),   static_cast<int>(dy), static_cast<int>(srcx),
+               static_cast<int>(srcy), static_cast<int>(w),  static_cast<int>(h)};
+    return true;
+}
 
-    const int cx = static_cast<int>(dx), cy = static_cast<int>(dy);
-    const int csx = static_cast<int>(srcx), csy = static_cast<int>(srcy);
-    const int cw = static_cast<int>(w), ch = static_cast<int>(h);
+int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t sx,
+               int32_t sy, uint32_t rop) {
+    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) return 0;
+    if (dst == nullptr || src == nullptr) return 0;
+    BlitRect r;
+    if (!ClipBlit(*dst, *src, x, y, width, height, sx, sy, r)) return 1;
     dst->changed = true;
 
     if (dst == src) {
-        OverlappingBlit(*dst, cx, cy, cw, ch, csx, csy, rop);
+        OverlappingBlit(*dst, r.x, r.y, r.w, r.h, r.sx, r.sy, rop);
         return 1;
     }
-    if (rop == SRCCOPY && cx == 0 && csx == 0 && cw == dst->Width() && cw == src->Width()) {
-        // Whole rows on both sides: one contiguous block, as for the sky and the frame.
-        std::memcpy(dst->Row(cy), src->Row(csy),
-                    static_cast<size_t>(cw) * static_cast<size_t>(ch) * sizeof(uint32_t));
+    const Surface& from = *src;
+    uint32_t* to = dst->Row(r.y) + r.x;
+    if (rop == SRCCOPY && r.x == 0 && r.sx == 0 && r.w == dst->Width() && r.w == from.Width() &&
+        dst->Stride() == static_cast<size_t>(r.w) && from.Stride() == static_cast<size_t>(r.w)) {
+        // Whole rows on both sides: one contiguous block, as for the sky.
+        std::memcpy(to, from.Row(r.sy),
+                    static_cast<size_t>(r.w) * static_cast<size_t>(r.h) * sizeof(uint32_t));
         return 1;
     }
     if (rop == SRCCOPY) {
-        for (int r = 0; r < ch; ++r)
-            std::memcpy(dst->Row(cy + r) + cx, src->Row(csy + r) + csx,
-                        static_cast<size_t>(cw) * sizeof(uint32_t));
+        for (int row = 0; row < r.h; ++row)
+            std::memcpy(to + row * dst->Stride(), from.Row(r.sy + row) + r.sx,
+                        static_cast<size_t>(r.w) * sizeof(uint32_t));
         return 1;
     }
-    const Rows rows{dst->Row(cy) + cx,
-                    src->Row(csy) + csx,
-                    cw,
-                    ch,
-                    static_cast<size_t>(dst->Width()),
-                    static_cast<size_t>(src->Width())};
+    const Rows rows{to, from.Row(r.sy) + r.sx, r.w, r.h, dst->Stride(), from.Stride()};
     rop == SRCAND ? Combine<SRCAND>(rows) : Combine<SRCPAINT>(rows);
     return 1;
 }

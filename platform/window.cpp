@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "display.h"
 #include "error.h"
@@ -46,7 +47,13 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
 }
 
 NativeWindow::~NativeWindow() {
+    Release();
     SDL_DestroyWindow(window_);
+}
+
+void NativeWindow::Release() {
+    if (drawn_) drawn_->Detach();
+    drawn_ = nullptr;
 }
 
 uint32_t NativeWindow::Id() const {
@@ -88,25 +95,31 @@ void NativeWindow::ToClient(int& x, int& y) const {
     y = (y - frame.y) * height_ / frame.h;
 }
 
-void NativeWindow::Present(const Surface& surface) {
+void NativeWindow::Present(Surface& surface) {
+    if (drawn_ == &surface && surface.Attached() && SDL_UpdateWindowSurface(window_) == 0) return;
+    // Not drawn in the framebuffer yet, or the window was resized since: SDL keeps the old
+    // framebuffer until the window surface is asked for anew, so the picture can still move out.
+    Release();
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;
     const SDL_Rect frame = Frame();
     const bool plain = frame.w == width_ && frame.h == height_ &&
                        target->format->format == SDL_PIXELFORMAT_RGB888 &&
                        target->w >= frame.x + width_ && target->h >= frame.y + height_;
-    if (plain) {
-        // The usual case: one copy of the frame, row by row, straight into the window.
-        SDL_LockSurface(target);
+    if (plain && target->w == width_ && target->h == height_ && target->pitch % 4 == 0) {
+        // The usual case: from now on the form draws straight into the window.
+        surface.Attach(static_cast<uint32_t*>(target->pixels),
+                       static_cast<size_t>(target->pitch / 4));
+        drawn_ = &surface;
+    } else if (plain) {
         for (int y = 0; y < height_; ++y)
             std::memcpy(
                 static_cast<uint8_t*>(target->pixels) + (frame.y + y) * target->pitch + frame.x * 4,
-                surface.Row(y), static_cast<size_t>(width_) * 4);
-        SDL_UnlockSurface(target);
+                std::as_const(surface).Row(y), static_cast<size_t>(width_) * 4);
     } else {
-        SDL_Surface* source =
-            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(surface.Row(0)), width_,
-                                               height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(surface.Pixels()), width_, height_, 32,
+            static_cast<int>(surface.Stride() * 4), SDL_PIXELFORMAT_RGB888);
         if (!source) return;
         SDL_FillRect(target, nullptr, 0);
         SDL_Rect to = frame;
@@ -124,6 +137,7 @@ void NativeWindow::FitDisplay() {
     const bool wanted = borderless && asked.width == width_ && asked.height == height_ &&
                         (asked.width != desktop.width || asked.height != desktop.height);
     if (wanted == fullscreen_) return;
+    Release();
     fullscreen_ = wanted;
     if (!wanted) {
         SDL_SetWindowFullscreen(window_, 0);

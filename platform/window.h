@@ -23,7 +23,11 @@ public:
 
     uint32_t Id() const;
     void Move(int x, int y);
-    void Present(const Surface& surface);
+    // Shows the surface. Where the window's framebuffer has the surface's size and format the
+    // surface moves into it, so that drawing on the surface draws in the window: the next
+    // Present only shows it. It moves out again before the framebuffer can go (the window is
+    // resized or closed).
+    void Present(Surface& surface);
     // A point in the window to the form's client area: they differ when the frame is scaled to
     // fill the screen.
     void ToClient(int& x, int& y) const;
@@ -37,11 +41,13 @@ public:
 
 private:
     SDL_Rect Frame() const;  // where the client area lands in the window
+    void Release();          // moves a surface living in the framebuffer back out
 
     SDL_Window* window_ = nullptr;
     int width_;
     int height_;
     bool fullscreen_ = false;
+    Surface* drawn_ = nullptr;  // the surface living in the framebuffer, if any
 };
 
 }  // namespace platform

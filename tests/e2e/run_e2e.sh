@@ -179,6 +179,7 @@ scenario_windowed() {
   xdotool key Return
   check "game window at (68, 51), 640x480, mode choice closed" wait_for 15 eval \
     'game_window_is "$GAME_AREA" && ! has_window "$CHOOSER"' -- '$(window_list)' || return
+  wait_for 5 mostly "$(shot drawn)" "$SKY" 600x25+88+55 # the first tick has drawn
   f=$(shot game)
   check "sky in the game window, black around it" eval 'mostly "$f" "$SKY" 600x25+88+55 &&
     mostly "$f" "$BLACK" 640x3+$GX+$((GY - 4)) 3x480+$((GX + 641))+$GY 300x200+724+560'

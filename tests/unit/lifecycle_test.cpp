@@ -106,4 +106,26 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     EXPECT_TRUE(DisplayRequests().empty());
 }
 
+// The game window draws straight into its framebuffer where it can, and into a surface of its
+// own where the frame is scaled: either way the frame survives hiding, showing and closing.
+TEST_F(Lifecycle, TheFrameSurvivesScalingHidingAndClosing) {
+    for (bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full-screen" : "windowed");
+        bFullScreen = full ? platform::True : 0;
+        Open();
+        frmMAIN.tmr_Main_Timer();
+        frmMAIN.Present();
+        EXPECT_EQ(frmMAIN.hDC()->Attached(), !full);
+        frmMAIN.Hide();
+        frmMAIN.Show();
+        frmMAIN.Present();
+        const platform::Surface& work = *frmMAIN.pic_Work.hDC();
+        const platform::Surface& form = *frmMAIN.hDC();
+        frmMAIN.Unload();  // the window goes; the form's picture stays readable
+        for (int y = 0; y < 480; y += 7)
+            for (int x = 0; x < 640; x += 5) ASSERT_EQ(form.Pixel(x, y), work.Pixel(x, y));
+        assets::frmRES.Unload();
+    }
+}
+
 }  // namespace

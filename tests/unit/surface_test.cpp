@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
+
+#include "platform/masked_sheet.h"
 
 namespace platform {
 namespace {
@@ -123,6 +126,47 @@ TEST(BitBlt, SameSurfaceOverlappingBehavesAsIfSourceWereCopiedFirst) {
             BitBlt(&s, 5 + move[0], 5 + move[1], 15, 10, &s, 5, 5, rop);
             ExpectSame(s, expected);
         }
+    }
+}
+
+// The masked sheet draws exactly what the mask-then-sprite transfers draw, for any pictures:
+// masks of white, black and anything between over sprites mostly black, cells inside their
+// sheets or over any edge, places over every edge of the frame, one picture as both mask and
+// sprite, and pictures changed between draws.
+TEST(MaskedBlt, EqualsMaskThenSprite) {
+    std::mt19937 random(20240);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto picture = [&](int w, int h, uint32_t usual) {
+        Surface s(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                s.SetPixel(x, y,
+                           pick(3)   ? usual
+                           : pick(2) ? usual ^ 0xFFFFFF
+                                     : random() & 0xFFFFFF);
+        return s;
+    };
+    Surface mask = picture(37, 23, 0xFFFFFF), sprite = picture(41, 29, 0);
+    Surface frame = Patterned(50, 40, 0x5A5A5A);
+    for (int i = 0; i < 4000; ++i) {
+        if (pick(40) == 0) mask.SetPixel(pick(37), pick(23), random() & 0xFFFFFF);
+        if (pick(40) == 0) sprite.SetPixel(pick(41), pick(29), random() & 0xFFFFFF);
+        Surface* from = pick(6) ? &sprite : &mask;
+        const int w = pick(30), h = pick(25), x = pick(70) - 15, y = pick(60) - 15;
+        // Mostly cells inside their pictures; else anywhere, the sprite cell near the mask's.
+        int mx = pick(std::max(1, 38 - w)), my = pick(std::max(1, 24 - h));
+        int sx = pick(std::max(1, from->Width() + 1 - w)),
+            sy = pick(std::max(1, from->Height() + 1 - h));
+        if (pick(3) == 0)
+            mx = pick(60) - 15, my = pick(40) - 10, sx = mx + pick(5), sy = my + pick(5);
+        SCOPED_TRACE(::testing::Message() << "case " << i);
+        Surface expected = frame;
+        BitBlt(&expected, x, y, w, h, &mask, mx, my, SRCAND);
+        BitBlt(&expected, x, y, w, h, from, sx, sy, SRCPAINT);
+        MaskedBlt(&frame, x, y, w, h, &mask, mx, my, from, sx, sy);
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(frame, expected));
+        ASSERT_EQ(frame.changed, expected.changed);
+        frame.changed = false;
     }
 }
 
