@@ -111,8 +111,7 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
 TEST_F(Lifecycle, TheFrameSurvivesScalingHidingAndClosing) {
     for (bool full : {true, false}) {
         SCOPED_TRACE(full ? "full-screen" : "windowed");
-        bFullScreen = full ? platform::True : 0;
-        Open();
+        Open(full ? platform::True : 0);
         frmMAIN.tmr_Main_Timer();
         frmMAIN.Present();
         EXPECT_EQ(frmMAIN.hDC()->Attached(), !full);
