@@ -46,8 +46,10 @@ void Fatal(const std::string& message) {
     // Once: an error in the report's own window ends the program with what stderr says.
     static bool reporting = false;
     if (!std::exchange(reporting, true) && DisplayToShowOn()) ShowErrorWindow(message);
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
-    std::exit(1);
+    // Straight out: exit handlers would tear the game's windows and their framebuffers down over a
+    // video system in whatever state the error left it. The display server clears them anyway.
+    std::fflush(nullptr);
+    std::_Exit(1);
 }
 
 }  // namespace platform
