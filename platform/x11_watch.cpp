@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -22,6 +23,16 @@ int OnConnectionLost(Display* display) {
     _exit(1);
 }
 
+XErrorHandler g_videoErrorHandler = nullptr;
+
+// The video system wakes a waiting event loop by sending an event to one of the game's windows
+// from another thread; on its own connection that nudge can reach the server just after the
+// window closed. A nudge that finds no window is harmless: only that error is passed over.
+int OnProtocolError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return g_videoErrorHandler ? g_videoErrorHandler(display, error) : 0;
+}
+
 }  // namespace
 
 void WatchDisplayConnection() {
@@ -31,6 +42,7 @@ void WatchDisplayConnection() {
     // silently.
     std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(OnConnectionLost);
+    g_videoErrorHandler = XSetErrorHandler(OnProtocolError);
 }
 
 }  // namespace platform
