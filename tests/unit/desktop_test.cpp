@@ -1,31 +1,19 @@
-// What the program carries and what it gives back: embedded files, the desktop restored
-// on the way out of a fatal error, and the window that reports it.
+// What the program gives back on the way out of a fatal error, and the window that reports it.
 #include "platform/desktop.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/app.h"
 #include "platform/cursor.h"
 #include "platform/display.h"
-#include "platform/embedded.h"
 #include "platform/error.h"
 #include "platform/error_window.h"
 
 namespace {
-
-TEST(Embedded, CarriesTheIconAsItIsInResources) {
-    std::ifstream in(PUFFPOP_SOURCE_DIR "/resources/Puffpop.ico", std::ios::binary);
-    const std::vector<uint8_t> file(std::istreambuf_iterator<char>(in), {});
-    const auto icon = platform::EmbeddedBytes("Puffpop.ico");
-    EXPECT_TRUE(!file.empty() && std::equal(icon.begin(), icon.end(), file.begin(), file.end()));
-    EXPECT_TRUE(platform::EmbeddedBytes("no-such-file").empty());
-}
 
 TEST(Desktop, RestoringPutsBackTheModeTheClipAndTheCursor) {
     const auto desktop = platform::DesktopSize();

@@ -68,14 +68,4 @@ TEST(DrawSprite, CellsOutsideTheSheetDrawNothing) {
         for (int x = 0; x < 640; x += 3) ASSERT_EQ(b.At(x, y), before.Pixel(x, y));
 }
 
-TEST(DrawSprite, NegativePlacesClipToTheFrame) {
-    Boxes b(22, 22, 2, 2);
-    DrawSprite(b.sheet, b.mask, b.work, 1, 1, 0, 0, -11, -5, 22, 22);
-    // Only the cell's right half reaches the frame: clear there, so background | sprite.
-    EXPECT_EQ(b.At(0, 0), 0x00A0A0u | uint32_t((1 + 5) << 12 | (1 + 11)));
-    EXPECT_EQ(b.At(10, 16), 0x00A0A0u | uint32_t((1 + 21) << 12 | (1 + 21)));
-    EXPECT_EQ(b.At(11, 0), 0x00A0A0u);
-    EXPECT_EQ(b.At(0, 17), 0x00A0A0u);
-}
-
 }  // namespace

@@ -48,21 +48,6 @@ void ExpectSame(const Surface& actual, const Surface& expected) {
             ASSERT_EQ(actual.Pixel(x, y), expected.Pixel(x, y)) << "pixel " << x << "," << y;
 }
 
-TEST(BitBlt, RasterOperationsArePixelExact) {
-    Surface dst(4, 1), src(4, 1);
-    const uint32_t d[4] = {0x000000, 0xFFFFFF, 0xF0F0F0, 0x123456};
-    const uint32_t s[4] = {0xFFFFFF, 0x000000, 0x0FF00F, 0x00FF00};
-    const uint32_t expected[3][4] = {{0xFFFFFF, 0x000000, 0x0FF00F, 0x00FF00},   // copy
-                                     {0x000000, 0x000000, 0x00F000, 0x003400},   // and
-                                     {0xFFFFFF, 0xFFFFFF, 0xFFF0FF, 0x12FF56}};  // or
-    for (int i = 0; i < 4; ++i) dst.SetPixel(i, 0, d[i]), src.SetPixel(i, 0, s[i]);
-    for (int op = 0; op < 3; ++op) {
-        Surface out = dst;
-        EXPECT_EQ(BitBlt(&out, 0, 0, 4, 1, &src, 0, 0, kRops[op]), 1);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(out.Pixel(i, 0), expected[op][i]) << op << "," << i;
-    }
-}
-
 TEST(BitBlt, MatchesTheReferenceClippedOnEveryEdge) {
     // x, y, width, height, source x, source y: a block 71 wide (every vector width and a
     // remainder); the destination over its left and top, then right and bottom edges; the same
@@ -105,8 +90,6 @@ TEST(BitBlt, ChangedOnlyWhenSomethingWasCombined) {
     BitBlt(&dst, 10, 10, 4, 4, &src, 0, 0, SRCCOPY);  // destination entirely outside
     BitBlt(&dst, 0, 0, 4, 4, &src, 8, 0, SRCCOPY);    // source entirely outside
     BitBlt(&dst, 0, 0, 4, 4, &empty, 0, 0, SRCCOPY);
-    EXPECT_EQ(BitBlt(&dst, 0, 0, 4, 4, &src, 0, 0, 0x00660046 /* SRCINVERT */), 0);
-    EXPECT_EQ(BitBlt(&dst, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY), 0);
     EXPECT_EQ(dst.Pixel(1, 1), 0x123456u);
     EXPECT_FALSE(dst.changed);
     BitBlt(&empty, 0, 0, 4, 4, &dst, 0, 0, SRCPAINT);
@@ -114,19 +97,6 @@ TEST(BitBlt, ChangedOnlyWhenSomethingWasCombined) {
     BitBlt(&dst, 2, 2, 4, 4, &src, 0, 0, SRCAND);
     EXPECT_TRUE(dst.changed);
     EXPECT_FALSE(src.changed);
-}
-
-TEST(BitBlt, SameSurfaceOverlappingBehavesAsIfSourceWereCopiedFirst) {
-    const int moves[][2] = {{3, 2}, {-3, -2}, {4, 0}, {-4, 0}, {0, 3}, {2, -1}, {-2, 1}};
-    for (const auto& move : moves) {
-        for (uint32_t rop : kRops) {
-            SCOPED_TRACE(::testing::Message() << move[0] << "," << move[1] << " rop " << rop);
-            Surface s = Patterned(30, 20, 0xA35C0F);
-            const Surface expected = Expected(s, 5 + move[0], 5 + move[1], 15, 10, s, 5, 5, rop);
-            BitBlt(&s, 5 + move[0], 5 + move[1], 15, 10, &s, 5, 5, rop);
-            ExpectSame(s, expected);
-        }
-    }
 }
 
 // The masked sheet draws exactly what the mask-then-sprite transfers draw, for any pictures:
