@@ -1,10 +1,10 @@
 // puffpop_replay: plays a recorded input script into the real game and writes one line per frame
 // tick; README.md describes the scripts and the output.
 //
-//   puffpop_replay SCRIPT [--out FILE] [--expect FILE]
+//   puffpop_replay SCRIPT OUTPUT [EXPECTED]
 //
-// Writes to FILE or stdout; with --expect compares with FILE instead, shows the first lines that
-// differ and fails when any does.
+// Writes OUTPUT; given EXPECTED, compares with it, shows the first lines that differ and fails
+// when any does.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -84,11 +84,6 @@ std::string Slots() {
     return text;
 }
 
-std::string Cursor() {
-    return "cursor=" + std::to_string(platform::CursorDisplayCount()) +
-           " clip=" + (platform::CursorClip() ? "on" : "off");
-}
-
 // FNV-1a 64 of the window's pixels, a whole 0x00RRGGBB pixel per step.
 std::string FrameHash() {
     const platform::Surface& window = *frmMAIN.hDC();
@@ -152,15 +147,13 @@ public:
             if (c.op == "key") frmMAIN.Form_KeyPress(code);
             if (c.op == "keyup") frmMAIN.Form_KeyUp(code, 0);
             PresentAll();
-            if (Closed())
-                EndLine(std::to_string(now_) + " closed " + Cursor() +
-                        " forms=" + std::to_string(platform::LoadedForms().size()));
         }
     }
 
     void Finish() {
-        out_ << "# end tick=" << now_ << " screen=" << (Closed() ? "closed" : ScreenName()) << ' '
-             << Cursor() << '\n';
+        out_ << "# end tick=" << now_ << " screen=" << (Closed() ? "closed" : ScreenName())
+             << " cursor=" << platform::CursorDisplayCount()
+             << " clip=" << (platform::CursorClip() ? "on" : "off") << '\n';
     }
 
 private:
@@ -246,20 +239,11 @@ int main(int argc, char** argv) try {
     // The same screen and sound conditions on every machine and in every build.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "none", 1);
-    std::string script, out, expect;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--out" || arg == "--expect") && i + 1 < argc)
-            (arg == "--out" ? out : expect) = argv[++i];
-        else if (arg[0] != '-' && script.empty())
-            script = arg;
-        else
-            script.clear(), i = argc;
-    }
-    if (script.empty()) {
-        std::cerr << "usage: puffpop_replay SCRIPT [--out FILE] [--expect FILE]\n";
+    if (argc < 3 || argc > 4) {
+        std::cerr << "usage: puffpop_replay SCRIPT OUTPUT [EXPECTED]\n";
         return 2;
     }
+    const std::string script = argv[1], out = argv[2], expect = argc > 3 ? argv[3] : "";
     const std::vector<Command> commands = ParseScript(script);
     std::ostringstream output;
     try {
@@ -270,9 +254,7 @@ int main(int argc, char** argv) try {
         std::cout << output.str();  // what ran before the error, to see how the game got there
         throw;
     }
-    if (!out.empty() && !(std::ofstream(out) << output.str()))
-        throw std::runtime_error("cannot write " + out);
-    if (out.empty() && expect.empty()) std::cout << output.str();
+    if (!(std::ofstream(out) << output.str())) throw std::runtime_error("cannot write " + out);
     if (!expect.empty() && !Matches(output.str(), expect)) {
         std::cerr << "replay of " << script << " differs from " << expect << "\n";
         return 1;
