@@ -2,28 +2,53 @@
 // it to the environment.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+
+#include "platform/files.h"
 
 namespace testing_support {
 
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "puffpop-test-XXXXXX");
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        for (const auto& [name, value] : savedEnv_) Apply(name.c_str(), value);
+        if (savedShared_) platform::SetSharedTempFolder(*savedShared_);
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
     // Points TMPDIR here (with a trailing slash), and the folder every user shares (which holds
     // the one-copy lock).
-    void UseAsTemp();
+    void UseAsTemp() {
+        if (!savedShared_) savedShared_ = platform::SharedTempFolder();
+        SetEnv("TMPDIR", path_.string() + "/");
+        platform::SetSharedTempFolder(path_.string());
+    }
     // Sets an environment variable, or unsets it given no value.
-    void SetEnv(const char* name, const std::optional<std::string>& value);
+    void SetEnv(const char* name, const std::optional<std::string>& value) {
+        const char* old = std::getenv(name);  // the first value is the one put back
+        savedEnv_.emplace(name, old ? std::make_optional<std::string>(old) : std::nullopt);
+        Apply(name, value);
+    }
 
 private:
+    static void Apply(const char* name, const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
     std::filesystem::path path_;
     std::map<std::string, std::optional<std::string>> savedEnv_;
     std::optional<std::string> savedShared_;
