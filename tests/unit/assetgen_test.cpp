@@ -8,6 +8,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "temp_dir.h"
@@ -50,30 +51,28 @@ uint32_t Le(const Bytes& b, size_t at, int size) {
 // The sheets are cut on a grid of their cells; masks draw black from their first palette entry and
 // white from their last; every sound is mono PCM at its rate.
 TEST(Assetgen, PicturesAndSoundsHaveTheShapesTheGameReadsThemIn) {
-    struct Fact {
-        const char* name;
-        uint32_t width_or_rate, height_or_channels, bits;
-    };
-    for (const Fact& f : {Fact{"BalEksplozija.bmp", 708, 405, 16},
-                          {"BalEksplozijaM.bmp", 708, 102, 1},
-                          {"Baloni.bmp", 306, 245, 16},
-                          {"BaloniM.bmp", 306, 62, 1},
-                          {"Nishan.bmp", 47, 47, 4},
-                          {"Oblaci.bmp", 640, 480, 24},
-                          {"Eksplozija.wav", 11025, 1, 8},
-                          {"Kraj.wav", 11025, 1, 8},
-                          {"Promasaj.wav", 22050, 1, 8},
-                          {"PucanjB.wav", 11025, 1, 8},
-                          {"PucanjSB.wav", 22050, 1, 8},
-                          {"Start.wav", 16000, 1, 16}}) {
-        const Bytes b = Resource(f.name);
-        const bool bmp = std::string(f.name).ends_with(".bmp");
-        EXPECT_EQ(Le(b, bmp ? 18 : 24, 4), f.width_or_rate) << f.name;
-        EXPECT_EQ(Le(b, 22, bmp ? 4 : 2), f.height_or_channels) << f.name;
-        EXPECT_EQ(Le(b, bmp ? 28 : 34, 2), f.bits) << f.name;
-        if (bmp && f.bits == 1) {
-            EXPECT_EQ(Le(b, 54, 4), 0u) << f.name;
-            EXPECT_EQ(Le(b, 58, 4), 0xFFFFFFu) << f.name;
+    // Name, then width or rate, height or channels, bits.
+    for (const auto& [name, width, height, bits] :
+         {std::tuple{"BalEksplozija.bmp", 708u, 405u, 16u},
+          {"BalEksplozijaM.bmp", 708, 102, 1},
+          {"Baloni.bmp", 306, 245, 16},
+          {"BaloniM.bmp", 306, 62, 1},
+          {"Nishan.bmp", 47, 47, 4},
+          {"Oblaci.bmp", 640, 480, 24},
+          {"Eksplozija.wav", 11025, 1, 8},
+          {"Kraj.wav", 11025, 1, 8},
+          {"Promasaj.wav", 22050, 1, 8},
+          {"PucanjB.wav", 11025, 1, 8},
+          {"PucanjSB.wav", 22050, 1, 8},
+          {"Start.wav", 16000, 1, 16}}) {
+        SCOPED_TRACE(name);
+        const Bytes b = Resource(name);
+        const bool bmp = std::string(name).ends_with(".bmp");
+        EXPECT_EQ(Le(b, bmp ? 18 : 24, 4), width);
+        EXPECT_EQ(Le(b, 22, bmp ? 4 : 2), height);
+        EXPECT_EQ(Le(b, bmp ? 28 : 34, 2), bits);
+        if (bmp && bits == 1) {
+            EXPECT_EQ(std::pair(Le(b, 54, 4), Le(b, 58, 4)), std::pair(0u, 0xFFFFFFu));
         }
     }
 }

@@ -41,10 +41,7 @@ protected:
         assets::frmRES.Timer1_Timer();
     }
     void Key(game::Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
-    void EscUp() {
-        game::Integer esc = 27;
-        frmMAIN.Form_KeyUp(esc, 0);
-    }
+    void EscUp(game::Integer esc = 27) { frmMAIN.Form_KeyUp(esc, 0); }
     testing_support::TempDir temp_;
 };
 

@@ -17,29 +17,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put(std::string& out, uint32_t value, int bytes) {
+std::string Le(uint32_t value, int bytes) {
+    std::string out;
     for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+    return out;
 }
 
 // Mono PCM laid out as the game's sound files are: an 18-byte "fmt " chunk, "fact", a "LIST"
 // chunk after the data, and zero padding past the RIFF length.
 std::string WriteWav(const fs::path& path, uint32_t rate, uint16_t bits, uint32_t frames) {
-    std::string body = "WAVE", fmt, fact, data;
-    auto chunk = [&](const char* id, const std::string& bytes) {
-        body += id;
-        Put(body, static_cast<uint32_t>(bytes.size()), 4);
-        body += bytes + (bytes.size() % 2 ? std::string(1, '\0') : "");  // odd chunks are padded
-    };
+    std::string data, body = "WAVE";
+    for (uint32_t i = 0; i < frames; ++i) data += Le((i / 20) % 2 ? 0x3060 : 0x50A0, bits / 8);
     // PCM, mono, frame rate, byte rate, block size, bits, no extra bytes
-    Put(fmt, 1, 2), Put(fmt, 1, 2), Put(fmt, rate, 4), Put(fmt, rate * bits / 8, 4);
-    Put(fmt, bits / 8, 2), Put(fmt, bits, 2), Put(fmt, 0, 2);
-    Put(fact, frames, 4);
-    for (uint32_t i = 0; i < frames; ++i) Put(data, (i / 20) % 2 ? 0x3060 : 0x50A0, bits / 8);
-    chunk("fmt ", fmt), chunk("fact", fact), chunk("data", data);
-    chunk("LIST", std::string("INFOICMT\5\0\0\0test", 17));
-    std::string riff = "RIFF";
-    Put(riff, static_cast<uint32_t>(body.size()), 4);
-    std::ofstream(path, std::ios::binary) << riff << body << std::string(2, '\0');
+    const std::string fmt = Le(1, 2) + Le(1, 2) + Le(rate, 4) + Le(rate * bits / 8, 4) +
+                            Le(bits / 8, 2) + Le(bits, 2) + Le(0, 2);
+    for (const auto& [id, bytes] : {std::pair<std::string, std::string>{"fmt ", fmt},
+                                    {"fact", Le(frames, 4)},
+                                    {"data", data},
+                                    {"LIST", std::string("INFOICMT\5\0\0\0test", 17)}})
+        body += id + Le(bytes.size(), 4) + bytes + std::string(bytes.size() % 2, '\0');  // padded
+    std::ofstream(path, std::ios::binary) << "RIFF" << Le(body.size(), 4) << body << Le(0, 2);
     return path.string();
 }
 
@@ -67,15 +64,13 @@ TEST_F(SoundTest, WavFilesConvertWholeToTheDeviceFormat) {
     EXPECT_EQ(samples[40] | samples[41] << 8, 0x3060);
 }
 
-TEST_F(SoundTest, WithoutAudioDeviceEveryCallIsSilentAndReturnsAtOnce) {
-    // A synchronous call that waited for this 30 s sound would stall the suite.
+TEST_F(SoundTest, SilentWithoutADeviceAndWithOneANewSoundCutsOffTheOldAndSynchronousCallsWait) {
+    // Without a device every call returns at once: waiting for this 30 s sound would stall.
     const std::string long_sound = WriteWav(Path("long.wav"), 22050, 16, 30 * 22050);
     EXPECT_EQ(sndPlaySoundA(long_sound.c_str(), SND_SYNC | SND_NODEFAULT), 0);
     EXPECT_EQ(sndPlaySoundA(long_sound.c_str(), SND_ASYNC | SND_NODEFAULT), 0);
     EXPECT_EQ(NowPlaying(), "");
-}
-
-TEST_F(SoundTest, WithTheDummyDriverANewSoundCutsOffTheOldAndSynchronousCallsWait) {
+    ShutdownSound();  // forgets the missing device
     dir_.SetEnv("SDL_AUDIODRIVER", "dummy");
     std::ofstream(Path("garbage.wav")) << "not a wave file";
     InitVideo();

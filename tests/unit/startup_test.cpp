@@ -39,10 +39,6 @@ protected:
         frmStartup.KeyDown(code, shift);
         if (frmStartup.Loaded()) frmStartup.KeyUp(code, shift);
     }
-    void Click(float x, float y, float upX, float upY) {
-        frmStartup.MouseDown(1, 0, x, y);
-        frmStartup.MouseUp(1, 0, upX, upY);
-    }
     testing_support::TempDir temp_;
 };
 
@@ -52,8 +48,10 @@ TEST_F(Startup, KeyboardAndMouseChooseFullScreen) {
     Key(9, 1);  // Shift+Tab: to "Windows Mode", the selected one
     Key(32);
     EXPECT_EQ(frmStartup.optW.Value(), platform::True);
-    Click(40, 44, 40, 44);   // a click on the full-screen option
-    Click(256, 32, 10, 10);  // released off the button: nothing happens, but it has the focus
+    frmStartup.MouseDown(1, 0, 40, 44);  // a click on the full-screen option
+    frmStartup.MouseUp(1, 0, 40, 44);
+    frmStartup.MouseDown(1, 0, 256, 32);  // released off the button: nothing happens, but it
+    frmStartup.MouseUp(1, 0, 10, 10);     // has the focus
     EXPECT_TRUE(frmStartup.Loaded());
     Key(9);  // Tab into the group: the full-screen option
     Key(32);
