@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/app.h"
@@ -20,17 +21,14 @@ TEST(DesktopDeathTest, AFatalErrorReportsOnStderrAndExitsWithStatusOne) {
 
 TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhere) {
     const auto width = [](const std::string& text) { return static_cast<int>(text.size()); };
-    struct Case {
-        std::string message;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"Run-time error '53':\n\nshort", {"Run-time error '53':", "", "short"}},
         {"a file that is not found here", {"a file that is not", "found here"}},
         {"'/tmp/puffpop/Nishan.bmp'", {"'/tmp/puffpop/", "Nishan.bmp'"}},
         {"abcdefghijklmnopqrstuvwxyz", {"abcdefghijklmnopqrst", "uvwxyz"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(platform::WrapLines(c.message, 20, width), c.lines);
+    for (const auto& [message, lines] : cases)
+        EXPECT_EQ(platform::WrapLines(message, 20, width), lines);
 }
 
 // Enter, Esc and Space (on release) each dismiss the window; a key held from the game does not.

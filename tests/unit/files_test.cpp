@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -36,9 +35,6 @@ auto Refused(const fs::path& path, const std::string& reason) {
 
 class FilesTest : public testing::Test {
 protected:
-    void Put(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name) << text;
-    }
     testing_support::TempDir temp_;
     const fs::path& dir_ = temp_.Path();
 };
@@ -72,7 +68,7 @@ TEST_F(FilesTest, CreateFolderMakesAPrivateFolderAndTheCheckRefusesAnyOther) {
         EXPECT_THAT([&] { fso.CreateFolder(bad); }, Refused(bad, "create"));
 
     fs::create_directory_symlink(folder, dir_ / "link");
-    Put("file", "x");
+    std::ofstream(dir_ / "file") << "x";
     for (const char* name : {"group", "others"}) fso.CreateFolder(dir_ / name);
     fs::permissions(dir_ / "group", fs::perms::group_write, fs::perm_options::add);
     fs::permissions(dir_ / "others", fs::perms::others_write, fs::perm_options::add);
@@ -99,7 +95,7 @@ TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThe
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes("new")));
 
     // A link planted at the name is refused by FileHasBytes, and replaced, not followed.
-    Put("victim", "keep");
+    std::ofstream(dir_ / "victim") << "keep";
     fs::create_symlink(dir_ / "victim", dir_ / "Kraj.wav");
     EXPECT_FALSE(platform::FileHasBytes(dir_ / "Kraj.wav", Bytes("keep")));
     platform::WriteFileAtomic(dir_ / "Kraj.wav", Bytes("sound"));

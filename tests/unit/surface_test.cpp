@@ -13,8 +13,6 @@
 namespace platform {
 namespace {
 
-constexpr uint32_t kRops[] = {SRCCOPY, SRCAND, SRCPAINT};
-
 // A recognisable value for every pixel, so a misplaced copy shows.
 Surface Patterned(int width, int height, uint32_t salt) {
     Surface s(width, height);
@@ -66,7 +64,7 @@ TEST(BitBlt, MatchesTheReferenceClippedOnEveryEdge) {
         {0, 0, kMax, kMax, kMax, 0}, {0, 0, 4, 4, kMin, kMin},   {-1, -1, kMax, kMax, 0, 0}};
     for (Surface src : {Patterned(97, 61, 0xA35C0F), Surface()})
         for (const auto& c : cases)
-            for (uint32_t rop : kRops) {
+            for (uint32_t rop : {SRCCOPY, SRCAND, SRCPAINT}) {
                 SCOPED_TRACE(::testing::PrintToString(c) + " rop " + std::to_string(rop));
                 Surface dst = Patterned(97, 53, 0x5A5A5A);
                 const Surface expected =

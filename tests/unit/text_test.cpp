@@ -10,7 +10,6 @@
 namespace platform {
 namespace {
 
-constexpr uint32_t kYellow = 0xFFFF00;
 constexpr uint32_t kSky = 0x3366CC;
 
 // Pixels of [x0, x1) x [y0, y1) no longer the sky's colour.
@@ -24,7 +23,7 @@ int Painted(const Surface& s, int x0 = 0, int y0 = 0, int x1 = INT_MAX, int y1 =
 
 TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
     Surface s(640, 480, kSky);
-    DrawText(s, 100, 200, "*** 1234", 17.5f, kYellow);
+    DrawText(s, 100, 200, "*** 1234", 17.5f, 0xFFFF00);
     EXPECT_TRUE(s.changed);
     const int right = 100 + TextWidth("*** 1234", 17.5f), bottom = 200 + TextHeight(17.5f);
     EXPECT_GT(Painted(s, 100, 200, right, bottom), 50);
@@ -32,7 +31,7 @@ TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
 
     // Drawn over all four edges of a small surface, it matches the unclipped line.
     Surface small(50, 10, kSky);
-    DrawText(small, -12, -9, "*** 1234", 17.5f, kYellow);
+    DrawText(small, -12, -9, "*** 1234", 17.5f, 0xFFFF00);
     for (int y = 0; y < small.Height(); ++y)
         for (int x = 0; x < small.Width(); ++x)
             ASSERT_EQ(small.Pixel(x, y), s.Pixel(x + 112, y + 209)) << x << "," << y;
