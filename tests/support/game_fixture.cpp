@@ -1,7 +1,5 @@
 #include "game_fixture.h"
 
-#include <algorithm>
-
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/sound.h"
@@ -37,14 +35,6 @@ std::vector<std::string> GameTest::Sounds() {
                         std::to_string(request.flags));
     platform::ClearSoundRequests();
     return names;
-}
-
-int GameTest::Changed(int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = std::max(top, 0); y < std::min(bottom, 480); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, 640); ++x)
-            n += Work().Pixel(x, y) != Sky().Pixel(x, y);
-    return n;
 }
 
 }  // namespace testing_support

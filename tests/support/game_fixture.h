@@ -1,5 +1,6 @@
-// A game window loaded for real (assets unpacked into a private temporary directory, pictures
-// loaded, offscreen window), with the random draws fixed and the ticks driven by hand.
+// A game window loaded for real (assets unpacked into a private temporary directory, offscreen
+// window) on the attract screen, the crosshair off the frame, the ticks driven by hand and every
+// random draw `fallback_` (0.99: no launch within 55 ticks).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,8 +14,6 @@
 
 namespace testing_support {
 
-// Starts on the attract screen with the crosshair off the frame; every random draw is `fallback_`
-// (0.99: no launch within 55 ticks).
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -47,11 +46,8 @@ protected:
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds();
-
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }
     const platform::Surface& Sky() { return *game::frmMAIN.pic_BG.hDC(); }
-    // Pixels of the frame unlike the sky in [left, right) x [top, bottom).
-    int Changed(int left, int top, int right, int bottom);
 
     TempDir temp_;
     float fallback_ = 0.99f;

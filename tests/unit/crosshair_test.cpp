@@ -7,11 +7,16 @@ namespace {
 
 using namespace game::basBALLOON;
 using platform::True;
-using Cues = std::vector<std::string>;
 
 class Crosshair : public testing_support::GameTest {};
 
-TEST_F(Crosshair, AShotHitsTheLowestSlotFromXPlus9ToXPlus70OnEveryEdge) {
+TEST_F(Crosshair, CentredOnThePointerAShotHitsTheLowestSlotFromXPlus9ToXPlus70) {
+    // The pointer sits at the crosshair's centre, rounded half to even.
+    MoveTo(11.5f, 12.5f);
+    EXPECT_EQ(iCrossX, 0);
+    EXPECT_EQ(iCrossY, 2);
+    MoveTo(0, 0);
+    EXPECT_EQ(iCrossX, -11);
     const struct {
         float px, py;
         bool hits;
@@ -33,7 +38,7 @@ TEST_F(Crosshair, AShotHitsTheLowestSlotFromXPlus9ToXPlus70OnEveryEdge) {
     EXPECT_EQ(Balloons[3].Bursting, True);
     EXPECT_EQ(Balloons[7].Active, True);
     EXPECT_EQ(lScore, 100);
-    EXPECT_EQ(Sounds(), (Cues{"PucanjB.wav:3", "Eksplozija.wav:3"}));
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"PucanjB.wav:3", "Eksplozija.wav:3"}));
 }
 
 TEST_F(Crosshair, TheHeldBombButtonAndTheClocksOutliveANewGame) {
@@ -60,14 +65,6 @@ TEST_F(Crosshair, TheHeldBombButtonAndTheClocksOutliveANewGame) {
     ASSERT_EQ(bPlaying, True);
     Tick();
     EXPECT_EQ(Balloons[0].Active, True);
-}
-
-TEST_F(Crosshair, ThePointerSitsAtTheCrosshairsCentreRoundedHalfToEven) {
-    MoveTo(11.5f, 12.5f);
-    EXPECT_EQ(iCrossX, 0);
-    EXPECT_EQ(iCrossY, 2);
-    MoveTo(0, 0);
-    EXPECT_EQ(iCrossX, -11);
 }
 
 }  // namespace
