@@ -9,6 +9,9 @@
 
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
+#include "platform/cursor.h"
+#include "platform/display.h"
+#include "platform/sound.h"
 #include "platform/surface.h"
 #include "temp_dir.h"
 
@@ -16,8 +19,24 @@ namespace testing_support {
 
 class GameTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        temp_.UseAsTemp();
+        platform::ResetCursorState();
+        game::basBALLOON::SetRandomSource([this] { return fallback_; });
+        game::basBALLOON::bPlaying = game::basBALLOON::bGameOver = 0;
+        game::basBALLOON::bFireRight = game::basBALLOON::lSpawnClock = 0;
+        MoveTo(-100, -100);
+        assets::frmRES.Show();
+        assets::frmRES.Timer1_Timer();  // the unpacker closes itself as on its first tick
+        platform::ClearSoundRequests();
+    }
+    void TearDown() override {
+        game::frmMAIN.Unload();
+        assets::frmRES.Unload();
+        game::basBALLOON::SetRandomSource(nullptr);
+        platform::ResetCursorState();
+        platform::ResetDisplayState();
+    }
 
     void Tick(int count = 1) {
         for (int i = 0; i < count; ++i) game::frmMAIN.tmr_Main_Timer();
@@ -45,7 +64,14 @@ protected:
         Release(1);
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
-    std::vector<std::string> Sounds();
+    std::vector<std::string> Sounds() {
+        std::vector<std::string> names;
+        for (const auto& request : platform::SoundRequests())
+            names.push_back(request.path.substr(request.path.find_last_of('/') + 1) + ":" +
+                            std::to_string(request.flags));
+        platform::ClearSoundRequests();
+        return names;
+    }
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }
     const platform::Surface& Sky() { return *game::frmMAIN.pic_BG.hDC(); }
 

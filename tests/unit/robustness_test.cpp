@@ -6,8 +6,6 @@
 #include <iterator>
 
 #include "game_fixture.h"
-#include "platform/cursor.h"
-#include "platform/sound.h"
 
 namespace {
 

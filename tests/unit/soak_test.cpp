@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "game_fixture.h"
-#include "platform/cursor.h"
 #include "seeded_random.h"
 
 namespace {
