@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "game_fixture.h"
 #include "platform/text.h"
@@ -11,30 +12,22 @@ namespace {
 using namespace game::basBALLOON;
 using platform::True;
 
-class Balloons_ : public testing_support::GameTest {
-protected:
-    // Ticks of a round until the first launch into an empty table, with every draw the same.
-    int TicksToLaunch(float draw) {
-        fallback_ = draw;
+using Balloons_ = testing_support::GameTest;
+
+TEST_F(Balloons_, LaunchTimingStaysWithinItsBoundsAndAFullTableOnlyRestartsTheClock) {
+    // Ticks of a round until the first launch into an empty table, with every draw the same. Delay
+    // 300: the draw adds 0 to 49 ticks' worth, never before tick 7, always by 56; delay 20: 0 to 2.
+    const std::tuple<game::Integer, float, int> launches[] = {
+        {300, 0.0f, 7}, {300, 0.9999f, 56}, {20, 0.0f, 1}, {20, 0.5f, 2}, {20, 0.9999f, 3}};
+    for (auto [delay, draw, ticks] : launches) {
+        iSpawnDelay = delay, fallback_ = draw;
         bPlaying = True;
         lSpawnClock = 0;
         Balloons = {};
-        for (int tick = 1; tick <= 200; ++tick) {
-            Tick();
-            if (Balloons[0].Active) return tick;
-        }
-        return -1;
+        int tick = 1;
+        for (Tick(); !Balloons[0].Active && tick < 200; ++tick) Tick();
+        EXPECT_EQ(tick, ticks) << "delay " << delay << ", draw " << draw;
     }
-};
-
-TEST_F(Balloons_, LaunchTimingStaysWithinItsBoundsAndAFullTableOnlyRestartsTheClock) {
-    // Delay 300: the draw adds 0 to 49 ticks' worth; never before tick 7, always by 56.
-    EXPECT_EQ(TicksToLaunch(0.0f), 7);
-    EXPECT_EQ(TicksToLaunch(0.9999f), 56);
-    iSpawnDelay = 20;  // adds 0 to 2
-    EXPECT_EQ(TicksToLaunch(0.0f), 1);
-    EXPECT_EQ(TicksToLaunch(0.5f), 2);
-    EXPECT_EQ(TicksToLaunch(0.9999f), 3);
     for (int i = 0; i < 15; ++i) Fly(i, 0, 10, 400, 0);
     const game::Integer spawned = iSpawned;
     lSpawnClock = 13500;

@@ -1,6 +1,8 @@
 // Aiming, shots, and what a new game leaves as it was.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "game_fixture.h"
 
 namespace {
@@ -17,16 +19,14 @@ TEST_F(Crosshair, CentredOnThePointerAShotHitsTheLowestSlotFromXPlus9ToXPlus70) 
     EXPECT_EQ(iCrossY, 2);
     MoveTo(0, 0);
     EXPECT_EQ(iCrossX, -11);
-    const struct {
-        float px, py;
-        bool hits;
-    } aims[] = {{109, 240, true}, {108, 240, false}, {170, 240, true}, {171, 240, false},
-                {130, 209, true}, {130, 208, false}, {130, 270, true}, {130, 271, false}};
-    for (const auto& aim : aims) {
+    const std::tuple<float, float, bool> aims[] = {
+        {109, 240, true}, {108, 240, false}, {170, 240, true}, {171, 240, false},
+        {130, 209, true}, {130, 208, false}, {130, 270, true}, {130, 271, false}};
+    for (auto [px, py, hits] : aims) {
         bPlaying = True;
         Fly(0, 1, 100, 205, 5);  // at (100, 200) once the tick has moved it
-        Shoot(aim.px, aim.py);
-        EXPECT_EQ(Balloons[0].Bursting == True, aim.hits) << aim.px << ", " << aim.py;
+        Shoot(px, py);
+        EXPECT_EQ(Balloons[0].Bursting == True, hits) << px << ", " << py;
         Balloons[0] = {};
     }
     // Of overlapping balloons only the lowest slot bursts and scores.

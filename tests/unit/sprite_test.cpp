@@ -1,6 +1,8 @@
 // The masked sprite blitter on sheets whose every pixel tells where it came from.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "game/basBALLOON.h"
 #include "platform/picture.h"
 
@@ -32,23 +34,21 @@ struct Boxes {
 };
 
 TEST(DrawSprite, FarCellsLandOnTheirPixelsAndCellsOutsideTheSheetDrawNothing) {
-    struct Case {
-        int w, h, columns, rows, column, row, firstX, firstY;
-    };
     // The last balloon cell, the last burst cell, the firing crosshair.
-    for (Case c : {Case{60, 60, 5, 4, 5, 3, 245, 184}, Case{100, 100, 7, 4, 7, 3, 607, 304},
-                   Case{22, 22, 2, 2, 2, 1, 24, 24}}) {
-        Boxes b(c.w, c.h, c.columns, c.rows);
-        DrawSprite(b.sheet, b.mask, b.work, c.column, c.column, c.row, 0, 10, 20, c.w, c.h);
+    const std::array<int, 8> cases[] = {{60, 60, 5, 4, 5, 3, 245, 184},
+                                        {100, 100, 7, 4, 7, 3, 607, 304},
+                                        {22, 22, 2, 2, 2, 1, 24, 24}};
+    for (auto [w, h, columns, rows, column, row, firstX, firstY] : cases) {
+        Boxes b(w, h, columns, rows);
+        DrawSprite(b.sheet, b.mask, b.work, column, column, row, 0, 10, 20, w, h);
         // Opaque left half: the sheet's own pixels, from the cell's first to its last column.
-        EXPECT_EQ(b.At(10, 20), uint32_t(c.firstY << 12 | c.firstX));
-        EXPECT_EQ(b.At(10 + c.w / 2 - 1, 20 + c.h - 1),
-                  uint32_t((c.firstY + c.h - 1) << 12 | (c.firstX + c.w / 2 - 1)));
+        EXPECT_EQ(b.At(10, 20), uint32_t(firstY << 12 | firstX));
+        EXPECT_EQ(b.At(10 + w / 2 - 1, 20 + h - 1),
+                  uint32_t((firstY + h - 1) << 12 | (firstX + w / 2 - 1)));
         // Clear right half: background OR sprite, the rim rule of the art.
-        EXPECT_EQ(b.At(10 + c.w - 1, 20),
-                  0x00A0A0u | uint32_t(c.firstY << 12 | (c.firstX + c.w - 1)));
+        EXPECT_EQ(b.At(10 + w - 1, 20), 0x00A0A0u | uint32_t(firstY << 12 | (firstX + w - 1)));
         EXPECT_EQ(b.At(9, 20), 0x00A0A0u);
-        EXPECT_EQ(b.At(10 + c.w, 20 + c.h), 0x00A0A0u);
+        EXPECT_EQ(b.At(10 + w, 20 + h), 0x00A0A0u);
     }
     Boxes b(100, 100, 7, 4);
     for (game::Integer column : {0, 8, 9})
