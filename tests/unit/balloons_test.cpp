@@ -14,7 +14,7 @@ using platform::True;
 
 using Balloons_ = testing_support::GameTest;
 
-TEST_F(Balloons_, LaunchTimingStaysWithinItsBoundsAndAFullTableOnlyRestartsTheClock) {
+TEST_F(Balloons_, LaunchesKeepTheirTimingAndDifficultyBoundsAndAFullTableOnlyRestartsTheClock) {
     // Ticks of a round until the first launch into an empty table, with every draw the same. Delay
     // 300: the draw adds 0 to 49 ticks' worth, never before tick 7, always by 56; delay 20: 0 to 2.
     const std::tuple<game::Integer, float, int> launches[] = {
@@ -34,11 +34,8 @@ TEST_F(Balloons_, LaunchTimingStaysWithinItsBoundsAndAFullTableOnlyRestartsTheCl
     Tick();
     EXPECT_EQ(iSpawned, spawned);
     EXPECT_EQ(lSpawnClock, 0);
-}
-
-TEST_F(Balloons_, TheDifficultyStopsAtItsCaps) {
+    // The difficulty stops at its caps.
     auto step = [this] { iSpawned = 20, PlayTick(); };
-    iSpawnDelay = 20;
     step(), step(), step();
     EXPECT_EQ(iSpawnDelay, 20);
     EXPECT_EQ(iBonus, 30);
@@ -74,7 +71,7 @@ int ShownColumn(const game::BALLOON& b, const platform::Surface& frame) {
     return 0;
 }
 
-TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesFromTheLaunchTick) {
+TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesAndEscapesOnceItsLastRowLeaves) {
     const game::BALLOON& b = Fly(0, 2, 200, 300, 1);  // as a launch leaves it
     std::string columns;
     for (int tick = 0; tick < 11; ++tick) {
@@ -82,18 +79,15 @@ TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesFromTheLaunchTick) {
         columns += static_cast<char>('0' + ShownColumn(b, Work()));
     }
     EXPECT_EQ(columns, "23454321123");
-}
-
-TEST_F(Balloons_, AnEscapeCountsOnceTheLastRowLeavesAndTheScoreLineNeverShowsThree) {
     // One pixel row still in the frame is flying and drawn; one more rise and it is gone.
-    const game::BALLOON& last = Fly(0, 0, 100, -58, 1);
+    Fly(0, 0, 100, -58, 1);
     PlayTick();
-    EXPECT_EQ(last.Y + 60, 1);
-    EXPECT_EQ(last.Active, True);
+    EXPECT_EQ(b.Y + 60, 1);
+    EXPECT_EQ(b.Active, True);
     EXPECT_FALSE(std::equal(Work().Row(0) + 100, Work().Row(0) + 160, Sky().Row(0) + 100))
         << "the string's end shows on the top line";
     PlayTick();
-    EXPECT_EQ(last.Active, 0);
+    EXPECT_EQ(b.Active, 0);
     EXPECT_EQ(iMissed, 1);
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"Promasaj.wav:3"}));
     // The third ends the round: that tick's score line still says two, and the game-over screen

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "game_fixture.h"
 #include "platform/text.h"
@@ -10,12 +11,8 @@ namespace {
 
 using namespace game::basBALLOON;
 
-struct Line {
-    int x, y;  // x < 0: centred, found from where the ink lies
-    std::string text;
-    float points;
-    uint32_t colour;
-};
+// x, y, text, points, colour; x < 0: centred, found from where the ink lies.
+using Line = std::tuple<int, int, std::string, float, uint32_t>;
 
 class Overlays : public testing_support::GameTest {
 protected:
@@ -32,19 +29,19 @@ protected:
     // within two pixels; it is then drawn by hand where the frame's ink says it starts.
     void Expect(std::vector<Line> lines) {
         platform::Surface expected = Sky();
-        for (Line& line : lines) {
-            if (line.x < 0) {
-                const int bottom = line.y + platform::TextHeight(line.points);
-                const auto [left, right] = Ink(Work(), line.y, bottom);
-                EXPECT_NEAR(left + right, 640, 4) << "'" << line.text << "' centred on 320";
+        for (auto& [x, y, text, points, colour] : lines) {
+            if (x < 0) {
+                const int bottom = y + platform::TextHeight(points);
+                const auto [left, right] = Ink(Work(), y, bottom);
+                EXPECT_NEAR(left + right, 640, 4) << "'" << text << "' centred on 320";
                 platform::Surface alone = Sky();
-                platform::DrawText(alone, 0, line.y, line.text, line.points, line.colour);
-                line.x = left - Ink(alone, line.y, bottom).first;
+                platform::DrawText(alone, 0, y, text, points, colour);
+                x = left - Ink(alone, y, bottom).first;
             }
-            platform::DrawText(expected, line.x, line.y, line.text, line.points, line.colour);
+            platform::DrawText(expected, x, y, text, points, colour);
         }
         EXPECT_TRUE(std::equal(Work().Row(0), Work().Row(0) + 640 * 480, expected.Row(0)))
-            << "first line: '" << lines.front().text << "'";
+            << "first line: '" << std::get<2>(lines.front()) << "'";
     }
     void ExpectGameOver(game::Long score) {
         Expect({{-1, 210, "KRAJ IGRE", 24, 0xFFFF00},
