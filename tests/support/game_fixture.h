@@ -1,5 +1,6 @@
-// A game window loaded for real (assets unpacked into a private temporary directory, pictures
-// loaded, offscreen window), with the random draws fixed and the ticks driven by hand.
+// A game window loaded for real (assets unpacked into a private temporary directory, offscreen
+// window) on the attract screen, the crosshair off the frame, the ticks driven by hand and every
+// random draw `fallback_` (0.99: no launch within 55 ticks).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,17 +9,34 @@
 
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
+#include "platform/cursor.h"
+#include "platform/display.h"
+#include "platform/sound.h"
 #include "platform/surface.h"
 #include "temp_dir.h"
 
 namespace testing_support {
 
-// Starts on the attract screen with the crosshair off the frame; every random draw is `fallback_`
-// (0.99: no launch within 55 ticks).
 class GameTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        temp_.UseAsTemp();
+        platform::ResetCursorState();
+        game::basBALLOON::SetRandomSource([this] { return fallback_; });
+        game::basBALLOON::bPlaying = game::basBALLOON::bGameOver = 0;
+        game::basBALLOON::bFireRight = game::basBALLOON::lSpawnClock = 0;
+        MoveTo(-100, -100);
+        assets::frmRES.Show();
+        assets::frmRES.Timer1_Timer();  // the unpacker closes itself as on its first tick
+        platform::ClearSoundRequests();
+    }
+    void TearDown() override {
+        game::frmMAIN.Unload();
+        assets::frmRES.Unload();
+        game::basBALLOON::SetRandomSource(nullptr);
+        platform::ResetCursorState();
+        platform::ResetDisplayState();
+    }
 
     void Tick(int count = 1) {
         for (int i = 0; i < count; ++i) game::frmMAIN.tmr_Main_Timer();
@@ -46,12 +64,16 @@ protected:
         Release(1);
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
-    std::vector<std::string> Sounds();
-
+    std::vector<std::string> Sounds() {
+        std::vector<std::string> names;
+        for (const auto& request : platform::SoundRequests())
+            names.push_back(request.path.substr(request.path.find_last_of('/') + 1) + ":" +
+                            std::to_string(request.flags));
+        platform::ClearSoundRequests();
+        return names;
+    }
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }
     const platform::Surface& Sky() { return *game::frmMAIN.pic_BG.hDC(); }
-    // Pixels of the frame unlike the sky in [left, right) x [top, bottom).
-    int Changed(int left, int top, int right, int bottom);
 
     TempDir temp_;
     float fallback_ = 0.99f;

@@ -18,22 +18,20 @@ public:
         state_ = z ^ (z >> 31);
     }
 
-    // 64-bit LCG (Knuth's MMIX constants); its high bits are the good ones.
+    // A 64-bit LCG (Knuth's MMIX constants); its high 24 bits are the good ones.
     uint32_t Next24() {
         state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
         return static_cast<uint32_t>(state_ >> 40);
     }
 
-    // In [0, 1): every value is exact in a float.
     float NextFloat() { return static_cast<float>(Next24()) * (1.0f / 16777216.0f); }
 
-    // A whole number from 0 to n - 1, for n from 1 to 2^24.
+    // 0 to n - 1, for n up to 2^24.
     int Below(int n) {
         return static_cast<int>((uint64_t{Next24()} * static_cast<uint64_t>(n)) >> 24);
     }
 
-    // True with probability about per / 1000.
-    bool Chance(int per) { return Below(1000) < per; }
+    bool Chance(int perMille) { return Below(1000) < perMille; }
 
 private:
     uint64_t state_ = 0;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "game_fixture.h"
 #include "platform/text.h"
@@ -10,20 +11,8 @@ namespace {
 
 using namespace game::basBALLOON;
 
-constexpr uint32_t kYellow = 0xFFFF00;
-constexpr uint32_t kWhite = 0xFFFFFF;
-
-struct Line {
-    int x, y;  // x < 0: centred, found from where the ink lies
-    std::string text;
-    float points;
-    uint32_t colour;
-};
-
-std::vector<Line> GameOver(game::Long score) {
-    return {{-1, 210, "KRAJ IGRE", 24, kYellow},
-            {-1, 270, "Rezultat = " + std::to_string(score), 24, kWhite}};
-}
+// x, y, text, points, colour; x < 0: centred, found from where the ink lies.
+using Line = std::tuple<int, int, std::string, float, uint32_t>;
 
 class Overlays : public testing_support::GameTest {
 protected:
@@ -40,43 +29,43 @@ protected:
     // within two pixels; it is then drawn by hand where the frame's ink says it starts.
     void Expect(std::vector<Line> lines) {
         platform::Surface expected = Sky();
-        for (Line& line : lines) {
-            if (line.x < 0) {
-                const int bottom = line.y + platform::TextHeight(line.points);
-                const auto [left, right] = Ink(Work(), line.y, bottom);
-                EXPECT_NEAR(left + right, 640, 4) << "'" << line.text << "' centred on 320";
+        for (auto& [x, y, text, points, colour] : lines) {
+            if (x < 0) {
+                const int bottom = y + platform::TextHeight(points);
+                const auto [left, right] = Ink(Work(), y, bottom);
+                EXPECT_NEAR(left + right, 640, 4) << "'" << text << "' centred on 320";
                 platform::Surface alone = Sky();
-                platform::DrawText(alone, 0, line.y, line.text, line.points, line.colour);
-                line.x = left - Ink(alone, line.y, bottom).first;
+                platform::DrawText(alone, 0, y, text, points, colour);
+                x = left - Ink(alone, y, bottom).first;
             }
-            platform::DrawText(expected, line.x, line.y, line.text, line.points, line.colour);
+            platform::DrawText(expected, x, y, text, points, colour);
         }
         EXPECT_TRUE(std::equal(Work().Row(0), Work().Row(0) + 640 * 480, expected.Row(0)))
-            << "first line: '" << lines.front().text << "'";
+            << "first line: '" << std::get<2>(lines.front()) << "'";
+    }
+    void ExpectGameOver(game::Long score) {
+        Expect({{-1, 210, "KRAJ IGRE", 24, 0xFFFF00},
+                {-1, 270, "Rezultat = " + std::to_string(score), 24, 0xFFFFFF}});
     }
 };
 
-TEST_F(Overlays, AttractAndGameOverLinesAreCentredOn320) {
+TEST_F(Overlays, LinesCentredOn320AndPointsScoredOnTheGameOverScreenInTheResult) {
     Tick();
-    Expect({{-1, 210, "Klikni za pocetak...!", 24, kWhite},
-            {400, 460, std::string(32, ' ') + "By: Puffpop Team", 8.25f, kYellow}});
+    Expect({{-1, 210, "Klikni za pocetak...!", 24, 0xFFFFFF},
+            {400, 460, std::string(32, ' ') + "By: Puffpop Team", 8.25f, 0xFFFF00}});
     bGameOver = platform::True;
     for (game::Long score : {0, 7, 123400, 2147483647}) {
         lScore = score, iBlink = 0;
         Tick();
-        Expect(GameOver(score));
+        ExpectGameOver(score);
     }
-}
-
-TEST_F(Overlays, PointsScoredOnTheGameOverScreenShowInTheResult) {
-    bGameOver = platform::True;
     lScore = 700;
     Fly(0, 1, 300, 200, 0);  // left over from the round: not drawn, but it can still be hit
     Shoot(340, 230);         // the text is drawn before the shot
     MoveTo(-100, -100);
     Tick();
     EXPECT_EQ(lScore, 900);
-    Expect(GameOver(900));
+    ExpectGameOver(900);
 }
 
 }  // namespace

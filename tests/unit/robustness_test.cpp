@@ -2,13 +2,10 @@
 // deleted mid-round. The unpacker and the sound player alone have tests of their own.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 
 #include "game_fixture.h"
-#include "platform/cursor.h"
-#include "platform/sound.h"
 
 namespace {
 
@@ -16,13 +13,7 @@ namespace fs = std::filesystem;
 using namespace game::basBALLOON;
 using platform::True;
 
-class Robustness : public testing_support::GameTest {
-protected:
-    void Esc() {
-        game::Integer key = 27;
-        game::frmMAIN.Form_KeyUp(key, 0);
-    }
-};
+using Robustness = testing_support::GameTest;
 
 TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoundGoesOn) {
     const fs::path folder = temp_.Path() / "Puffpop";
@@ -45,7 +36,8 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     // A later cue trusts the folder it finds, so one file lost now stays lost, cue and all.
     assets::frmRES.Timer1_Timer();
     fs::remove(folder / "Kraj.wav");
-    Esc();
+    game::Integer esc = 27;
+    game::frmMAIN.Form_KeyUp(esc, 0);
     EXPECT_FALSE(fs::exists(folder / "Kraj.wav"));
     EXPECT_EQ(bGameOver, True);
     assets::frmRES.Timer1_Timer();

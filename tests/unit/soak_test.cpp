@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "game_fixture.h"
-#include "platform/cursor.h"
 #include "seeded_random.h"
 
 namespace {
@@ -15,48 +14,45 @@ using namespace game::basBALLOON;
 using game::frmMAIN;
 using game::Integer;
 
-bool In(int64_t v, int64_t low, int64_t high) {
-    return v >= low && v <= high;
-}
-bool InSteps(int64_t v, int64_t low, int64_t high, int64_t step) {
-    return In(v, low, high) && v % step == 0;
+// From low to high on a multiple of step.
+bool In(int64_t v, int64_t low, int64_t high, int64_t step) {
+    return v >= low && v <= high && v % step == 0;
 }
 bool Flags(int64_t a, int64_t b) {  // each 0 or True, never both True
-    return In(a, -1, 0) && In(b, -1, 0) && !(a && b);
+    return In(a, -1, 0, 1) && In(b, -1, 0, 1) && !(a && b);
 }
 
 // Every rule of the game state; the first one broken stops the test.
 void CheckTheState() {
     ASSERT_PRED2(Flags, bPlaying, bGameOver);
-    ASSERT_TRUE(In(bFireLeft, -1, 0) && In(bFireRight, -1, 0));
-    ASSERT_PRED3(In, iMissed, 0, 3);
-    ASSERT_PRED3(In, iBombs, 0, 3);
+    ASSERT_TRUE(In(bFireLeft, -1, 0, 1) && In(bFireRight, -1, 0, 1));
+    ASSERT_PRED4(In, iMissed, 0, 3, 1);
+    ASSERT_PRED4(In, iBombs, 0, 3, 1);
     ASSERT_GE(lScore, 0);
-    ASSERT_PRED4(InSteps, iSpawnDelay, 20, 300, 20);
-    ASSERT_PRED4(InSteps, iBonus, 0, INT16_MAX, 10);
-    ASSERT_PRED3(In, iSpawned, 0, 20);
-    ASSERT_PRED4(InSteps, lSpawnClock, 0, 300 * 45, 45);
+    ASSERT_PRED4(In, iSpawnDelay, 20, 300, 20);
+    ASSERT_PRED4(In, iBonus, 0, INT16_MAX, 10);
+    ASSERT_PRED4(In, iSpawned, 0, 20, 1);
+    ASSERT_PRED4(In, lSpawnClock, 0, 300 * 45, 45);
     ASSERT_EQ(iReloadTicks, 4);
-    ASSERT_PRED4(InSteps, iReload, 0, 4 * 45, 45);
+    ASSERT_PRED4(In, iReload, 0, 4 * 45, 45);
     ASSERT_EQ(iCrossFrame, 1);
-    ASSERT_PRED3(In, iBlink, 0, bGameOver ? 40 : 19);
+    ASSERT_PRED4(In, iBlink, 0, bGameOver ? 40 : 19, 1);
     // The load hides the cursor once; a pause shows it until the resume.
     ASSERT_EQ(platform::CursorDisplayCount(), frmMAIN.tmr_Main.Enabled() ? -1 : 0);
     for (const game::BALLOON& b : Balloons) {
         ASSERT_PRED2(Flags, b.Active, b.Bursting) << "slot " << &b - Balloons.data();
         if (!b.Active && !b.Bursting) continue;
-        ASSERT_PRED3(In, b.Kind, 0, 3);
-        ASSERT_PRED3(In, b.Frame, b.Active ? 1 : 0, 9);  // a burst starts at 0
+        ASSERT_PRED4(In, b.Kind, 0, 3, 1);
+        ASSERT_PRED4(In, b.Frame, b.Active ? 1 : 0, 9, 1);  // a burst starts at 0
         if (!b.Active) continue;
-        ASSERT_PRED3(In, b.Speed, b.Kind + 3, b.Kind + 11);
-        ASSERT_PRED3(In, b.X, 0, 579);
-        ASSERT_PRED3(In, b.Y, -59, 482);
+        ASSERT_PRED4(In, b.Speed, b.Kind + 3, b.Kind + 11, 1);
+        ASSERT_PRED4(In, b.X, 0, 579, 1);
+        ASSERT_PRED4(In, b.Y, -59, 482, 1);
     }
 }
 
 class Soak : public testing_support::GameTest {
 protected:
-    // From nothing, as every run of the program begins, with the seeded draws.
     void SetUp() override {
         GameTest::SetUp();
         SetRandomSource([this] { return game_.NextFloat(); });
@@ -67,8 +63,7 @@ protected:
     void Key(Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
     void KeyUp(Integer code) { frmMAIN.Form_KeyUp(code, 0); }
 
-    // A few rounds played well reach the fastest launches; pauses, stray keys and buttons, Esc
-    // now and then, and a new start after every quit. The run must reach the given counts.
+    // Rounds played well now and then, pauses, stray keys and buttons, Esc, a restart after a quit.
     void Play(int ticks, int minRounds, int minPauses, int minQuits, int minTopBonus) {
         int rounds = 0, pauses = 0, quits = 0, topBonus = 0;
         bool expert = false;
@@ -113,8 +108,7 @@ protected:
                 SetUp();
                 continue;
             }
-            // One period of the frame timer: the unpacker's 1 ms timer closes it if a cue
-            // reloaded it, then the frame tick runs unless the game is paused.
+            // The unpacker's 1 ms timer closes it if a cue reloaded it; a pause stops the frame's.
             if (assets::frmRES.Loaded()) assets::frmRES.Timer1_Timer();
             const game::Long score = lScore;
             const bool wasPlaying = bPlaying != 0, resetting = bGameOver != 0;
