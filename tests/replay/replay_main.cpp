@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -29,44 +28,6 @@ namespace {
 
 using namespace game::basBALLOON;
 using game::frmMAIN;
-
-struct Command {
-    std::string op;
-    float a = 0, b = 0;
-    std::string where;  // "script:line", for error messages
-};
-
-// Reads a whole script before the game starts, so that a typo fails at once.
-std::vector<Command> ParseScript(const std::string& path) {
-    // How many numbers each command takes.
-    static const std::map<std::string, int> arity = {{"seed", 1}, {"draw", 1}, {"tick", 1},
-                                                     {"move", 2}, {"down", 1}, {"up", 1},
-                                                     {"key", 1},  {"keyup", 1}};
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::vector<Command> script;
-    std::string text;
-    for (int number = 1; std::getline(in, text); ++number) {
-        text.erase(std::min(text.find('#'), text.size()));
-        std::istringstream words(text);
-        Command c;
-        c.where = path + ":" + std::to_string(number);
-        if (!(words >> c.op)) continue;
-        const auto known = arity.find(c.op);
-        std::string first, rest;
-        bool ok = known != arity.end() && static_cast<bool>(words >> first);
-        // "key p": one character stands for itself.
-        if (ok && c.op == "key" && first.size() == 1 && !isdigit(first[0]))
-            c.a = static_cast<unsigned char>(first[0]);
-        else if (ok)
-            ok = static_cast<bool>(std::istringstream(first) >> c.a);
-        if (ok && known->second == 2) ok = static_cast<bool>(words >> c.b);
-        if (!ok || (words >> rest))
-            throw std::runtime_error(c.where + ": cannot read '" + text + "'");
-        script.push_back(c);
-    }
-    return script;
-}
 
 const char* ScreenName() {
     if (bPlaying && bGameOver) return "BOTH";  // never meant to happen: it shows up in a diff
@@ -127,27 +88,27 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Input events and seeds act at once; a tick command runs the ticks up to its number.
-    void Apply(const Command& c) {
-        if (Closed())
-            throw std::runtime_error(c.where + ": the game closed at tick " + std::to_string(now_));
-        auto code = static_cast<game::Integer>(c.a);
-        if (c.op == "seed") {
-            random_.Seed(static_cast<uint64_t>(c.a));
+    // One script line: input events and seeds act at once; "tick N" runs the ticks up to N.
+    void Apply(const std::string& op, float a, float b) {
+        auto code = static_cast<game::Integer>(a);
+        if (op == "seed") {
+            random_.Seed(static_cast<uint64_t>(a));
             draw_ = -1;
-        } else if (c.op == "draw") {
-            draw_ = c.a;
-        } else if (c.op == "tick") {
-            if (c.a < now_) throw std::runtime_error(c.where + ": that tick is already past");
-            while (now_ < c.a && !Closed()) Tick();
+        } else if (op == "draw") {
+            draw_ = a;
+        } else if (op == "tick" && a >= now_) {
+            while (now_ < a && !Closed()) Tick();
+        } else if (op == "move") {
+            frmMAIN.Form_MouseMove(0, 0, a, b);
+        } else if (op == "down" || op == "up") {
+            op == "down" ? frmMAIN.Form_MouseDown(code, 0, 0, 0)
+                         : frmMAIN.Form_MouseUp(code, 0, 0, 0);
+        } else if (op == "key" || op == "keyup") {
+            op == "key" ? frmMAIN.Form_KeyPress(code) : frmMAIN.Form_KeyUp(code, 0);
         } else {
-            if (c.op == "move") frmMAIN.Form_MouseMove(0, 0, c.a, c.b);
-            if (c.op == "down") frmMAIN.Form_MouseDown(code, 0, 0, 0);
-            if (c.op == "up") frmMAIN.Form_MouseUp(code, 0, 0, 0);
-            if (c.op == "key") frmMAIN.Form_KeyPress(code);
-            if (c.op == "keyup") frmMAIN.Form_KeyUp(code, 0);
-            PresentAll();
+            throw std::runtime_error("cannot play '" + op + "' at tick " + std::to_string(now_));
         }
+        PresentAll();
     }
 
     void Finish() {
@@ -156,9 +117,9 @@ public:
              << " clip=" << (platform::CursorClip() ? "on" : "off") << '\n';
     }
 
-private:
     static bool Closed() { return !frmMAIN.Loaded(); }
 
+private:
     void Tick() {
         ++now_;
         // A sound cue loads the unpacker again; its 1 ms timer closes it long before the next
@@ -244,11 +205,29 @@ int main(int argc, char** argv) try {
         return 2;
     }
     const std::string script = argv[1], out = argv[2], expect = argc > 3 ? argv[3] : "";
-    const std::vector<Command> commands = ParseScript(script);
+    std::ifstream in(script);
+    if (!in) throw std::runtime_error("cannot read " + script);
     std::ostringstream output;
     try {
         Session session(output);
-        for (const Command& command : commands) session.Apply(command);
+        int number = 0;
+        for (std::string text; std::getline(in, text);) {
+            std::istringstream words(text.substr(0, text.find('#')));
+            std::string op, first, rest;
+            float a = 0, b = 0;
+            ++number;
+            if (!(words >> op)) continue;
+            bool ok = static_cast<bool>(words >> first);
+            if (ok && op == "key" && first.size() == 1 && !isdigit(first[0]))
+                a = static_cast<unsigned char>(first[0]);  // "key p": a character as itself
+            else
+                ok = ok && std::istringstream(first) >> a;
+            if (op == "move") ok = ok && words >> b;
+            if (!ok || words >> rest || Session::Closed())
+                throw std::runtime_error(script + ":" + std::to_string(number) + ": cannot play '" +
+                                         text + "'" + (ok ? " after the game closed" : ""));
+            session.Apply(op, a, b);
+        }
         session.Finish();
     } catch (...) {
         std::cout << output.str();  // what ran before the error, to see how the game got there
