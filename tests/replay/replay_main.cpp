@@ -223,9 +223,10 @@ int main(int argc, char** argv) try {
             else
                 ok = ok && std::istringstream(first) >> a;
             if (op == "move") ok = ok && words >> b;
-            if (!ok || words >> rest || Session::Closed())
+            const char* why = Session::Closed() ? " after the game closed" : "";
+            if (!ok || words >> rest || *why)
                 throw std::runtime_error(script + ":" + std::to_string(number) + ": cannot play '" +
-                                         text + "'" + (ok ? " after the game closed" : ""));
+                                         text + "'" + why);
             session.Apply(op, a, b);
         }
         session.Finish();
