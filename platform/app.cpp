@@ -191,14 +191,13 @@ void InitVideo() {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
+    const std::string driver = SDL_GetCurrentVideoDriver();
     // Wayland without XWayland has no such framebuffer; there SDL's emulation is the only way to
     // show a frame at all.
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0)
-        SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    if (driver == "wayland") SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
     // Without a display the video system falls back on drawing off screen, where nobody would see
     // the game: unless that was asked for (as the tests do), there is no display.
-    if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen" &&
-        !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+    if (driver == "offscreen" && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         const char* display = SDL_getenv("DISPLAY");
         throw RuntimeError(kNoDisplay,
