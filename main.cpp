@@ -3,8 +3,10 @@
 #include "platform/error.h"
 #include "startup/command_line.h"
 #include "startup/frmStartup.h"
+#include "startup/program.h"
 
 int main(int argc, char** argv) {
+    startup::IdentifyProgram();
     const startup::Command command = startup::ReadCommandLine(argc, argv);
     if (command.exitStatus >= 0) return command.exitStatus;
     try {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/constants.h"
 #include "platform/masked_sheet.h"
 #include "platform/surface.h"
 #include "platform/text.h"

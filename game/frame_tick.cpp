@@ -1,5 +1,6 @@
 // The frame tick and the start of a new game.
 #include "frmMAIN.h"
+#include "platform/constants.h"
 #include "platform/surface.h"
 
 namespace game {

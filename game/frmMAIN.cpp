@@ -4,6 +4,7 @@
 #include "assets/frmRES.h"
 #include "platform/app.h"
 #include "platform/cursor.h"
+#include "platform/keys.h"
 #include "platform/picture.h"
 #include "startup/basDisplay.h"
 #include "startup/frmStartup.h"
@@ -80,7 +81,7 @@ void MainForm::Form_Unload(Integer& Cancel) {
 
 void MainForm::Form_MouseDown(Integer Button, Integer Shift, Single X, Single Y) {
     (void)Shift, (void)X, (void)Y;
-    if (Button == 1)
+    if (Button == platform::vbLeftButton)
         bFireLeft = platform::True;
     else
         bFireRight = platform::True;
@@ -88,7 +89,7 @@ void MainForm::Form_MouseDown(Integer Button, Integer Shift, Single X, Single Y)
 
 void MainForm::Form_MouseUp(Integer Button, Integer Shift, Single X, Single Y) {
     (void)Shift, (void)X, (void)Y;
-    if (Button == 1)
+    if (Button == platform::vbLeftButton)
         bFireLeft = platform::False;
     else
         bFireRight = platform::False;
@@ -115,8 +116,7 @@ void MainForm::Form_KeyPress(Integer& KeyAscii) {
 
 void MainForm::Form_KeyUp(Integer& KeyCode, Integer Shift) {
     (void)Shift;
-    constexpr Integer kEscape = 27;
-    if (KeyCode != kEscape) return;
+    if (KeyCode != platform::vbKeyEscape) return;
     if (bPlaying == platform::True) {
         bGameOver = platform::True;
         bPlaying = platform::False;

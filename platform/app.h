@@ -21,7 +21,7 @@ void HonourSignal();
 [[noreturn]] void End();
 
 // True when another copy of the program runs for this user. The first copy holds a lock on
-// "/tmp/puffpop-<uid>.lock" that the system drops when it dies, so a crashed copy never blocks
+// "/tmp/<program>-<uid>.lock" that the system drops when it dies, so a crashed copy never blocks
 // the next start. Where that file cannot serve (a link, someone else's), the copy plays
 // unguarded and says so on stderr.
 bool PrevInstance();

@@ -1,10 +1,7 @@
 #include "cursor.h"
 
-#include <SDL.h>
-
-#include <algorithm>
-
 #include "form.h"
+#include "host.h"
 #include "window.h"
 
 namespace platform {
@@ -15,24 +12,6 @@ constexpr int kTwipsPerPixel = 15;
 
 int32_t g_count = 0;  // the cursor shows while this is 0 or more
 std::optional<RECT> g_clip;
-
-// Confines the pointer inside one window to the part of the clip rectangle that lies on it.
-void ApplyClip(Form& form) {
-    NativeWindow* window = form.Window();
-    if (!window) return;
-    if (!g_clip) {
-        SDL_SetWindowMouseRect(window->Handle(), nullptr);
-        return;
-    }
-    int wx = 0, wy = 0;
-    SDL_GetWindowPosition(window->Handle(), &wx, &wy);
-    const int w = static_cast<int>(form.ScaleWidth()), h = static_cast<int>(form.ScaleHeight());
-    const int left = std::clamp(g_clip->Left - wx, 0, w), top = std::clamp(g_clip->Top - wy, 0, h);
-    const int right = std::clamp(g_clip->Right - wx, 0, w);
-    const int bottom = std::clamp(g_clip->Bottom - wy, 0, h);
-    const SDL_Rect rect{left, top, std::max(right - left, 1), std::max(bottom - top, 1)};
-    SDL_SetWindowMouseRect(window->Handle(), &rect);
-}
 
 }  // namespace
 
@@ -71,9 +50,10 @@ void ResetCursorState() {
 }
 
 void ApplyCursorState() {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    SDL_ShowCursor(g_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
-    for (Form* form : LoadedForms()) ApplyClip(*form);
+    if (!host::VideoStarted()) return;
+    host::ShowPointer(g_count >= 0);
+    for (Form* form : LoadedForms())
+        if (form->Window()) form->Window()->ConfinePointer(g_clip ? &*g_clip : nullptr);
 }
 
 }  // namespace platform

@@ -1,14 +1,13 @@
 #include "desktop.h"
 
-#include <SDL.h>
-
 #include "cursor.h"
 #include "display.h"
+#include "host.h"
 
 namespace platform {
 
 void RestoreDesktop() {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    if (!host::VideoStarted()) return;
     ResetDisplayState();
     ResetCursorState();
 }

@@ -1,11 +1,13 @@
 #include "display.h"
 
-#include <SDL.h>
-
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "app.h"
+#include "constants.h"
 #include "form.h"
+#include "host.h"
 #include "window.h"
 
 namespace platform {
@@ -25,29 +27,40 @@ void RefitWindows() {
 
 DisplaySize DesktopSize() {
     InitVideo();
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {640, 480};
-    return {mode.w, mode.h};
+    return host::DesktopSize();
 }
 
 DisplaySize CurrentDisplaySize() {
     return g_changed ? g_asked : DesktopSize();
 }
 
+bool ShowsFullScreen(int width, int height, bool borderless) {
+    const DisplaySize asked = CurrentDisplaySize();
+    const DisplaySize desktop = DesktopSize();
+    return borderless && asked.width == width && asked.height == height &&
+           (asked.width != desktop.width || asked.height != desktop.height);
+}
+
+Letterbox FitInside(int width, int height, int outerWidth, int outerHeight) {
+    // As large as fits, same shape, centred: black bars where the shapes differ.
+    const double scale = std::min(double(outerWidth) / width, double(outerHeight) / height);
+    const int w = static_cast<int>(width * scale), h = static_cast<int>(height * scale);
+    return {(outerWidth - w) / 2, (outerHeight - h) / 2, w, h};
+}
+
 int32_t EnumDisplaySettingsA(const char* deviceName, uint32_t modeNum, DEVMODEA* mode) {
     InitVideo();
-    SDL_DisplayMode found;
-    if (deviceName || SDL_GetDisplayMode(0, static_cast<int>(modeNum), &found) != 0) return 0;
+    host::DisplayMode found;
+    if (deviceName || !host::DisplayModeAt(modeNum, found)) return 0;
     std::memset(mode->dmDeviceName, 0, sizeof mode->dmDeviceName);
-    if (const char* name = SDL_GetDisplayName(0))
-        std::strncpy(mode->dmDeviceName, name, sizeof mode->dmDeviceName - 1);
+    std::strncpy(mode->dmDeviceName, found.device.c_str(), sizeof mode->dmDeviceName - 1);
     mode->dmSize = sizeof(DEVMODEA);
     mode->dmDriverExtra = 0;
-    mode->dmFields = 0x00040000 | DM_PELSWIDTH | DM_PELSHEIGHT | 0x00400000;
-    mode->dmBitsPerPel = SDL_BITSPERPIXEL(found.format);
-    mode->dmPelsWidth = static_cast<uint32_t>(found.w);
-    mode->dmPelsHeight = static_cast<uint32_t>(found.h);
-    mode->dmDisplayFrequency = static_cast<uint32_t>(found.refresh_rate);
+    mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+    mode->dmBitsPerPel = found.bitsPerPixel;
+    mode->dmPelsWidth = static_cast<uint32_t>(found.width);
+    mode->dmPelsHeight = static_cast<uint32_t>(found.height);
+    mode->dmDisplayFrequency = found.frequency;
     return 1;
 }
 
@@ -60,6 +73,7 @@ int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t flags) {
     const DisplaySize desktop = DesktopSize();
     g_asked = {static_cast<int32_t>(mode->dmPelsWidth), static_cast<int32_t>(mode->dmPelsHeight)};
     g_changed = g_asked.width != desktop.width || g_asked.height != desktop.height;
+    host::SwitchDisplay(g_changed ? g_asked.width : 0, g_changed ? g_asked.height : 0);
     RefitWindows();
     return DISP_CHANGE_SUCCESSFUL;
 }
@@ -70,7 +84,7 @@ const std::vector<DisplayRequest>& DisplayRequests() {
 
 void ResetDisplayState() {
     g_requests.clear();
-    g_changed = false;
+    if (std::exchange(g_changed, false)) host::SwitchDisplay(0, 0);
     RefitWindows();
 }
 

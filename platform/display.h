@@ -6,12 +6,6 @@
 
 namespace platform {
 
-constexpr uint32_t DM_PELSWIDTH = 0x00080000;
-constexpr uint32_t DM_PELSHEIGHT = 0x00100000;
-constexpr uint32_t CDS_FULLSCREEN = 0x00000004;
-constexpr int32_t DISP_CHANGE_SUCCESSFUL = 0;
-constexpr int32_t DISP_CHANGE_BADMODE = -2;
-
 // The display-mode record in its 124-byte form, member for member.
 #pragma pack(push, 1)
 struct DEVMODEA {
@@ -63,6 +57,15 @@ struct DisplaySize {
 };
 DisplaySize CurrentDisplaySize();
 DisplaySize DesktopSize();
+
+// For the hosts' windows: whether a form's window of this client size fills the screen now (a
+// borderless one, at a mode the game asked for that is not the desktop's), and where a frame of
+// that size lands when scaled to fit a larger one.
+bool ShowsFullScreen(int width, int height, bool borderless);
+struct Letterbox {
+    int x, y, w, h;
+};
+Letterbox FitInside(int width, int height, int outerWidth, int outerHeight);
 
 // Every request made, for tests to read.
 struct DisplayRequest {

@@ -31,7 +31,7 @@ enum ErrorNumber : int {
 [[noreturn]] void RaiseOverflow();
 
 // Puts the desktop back (display mode, cursor clip, cursor shown), reports the error on stderr
-// and in the game's own window titled "Puffpop" (where there is a display to show it on), and
+// and in the game's own window titled with the program's name (where there is a display to show it on), and
 // exits with status 1 once the player has dismissed it.
 [[noreturn]] void Fatal(const std::string& message);
 

@@ -1,14 +1,14 @@
 #include "error_window.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "app.h"
 #include "controls.h"
-#include "events.h"
 #include "form.h"
+#include "identity.h"
+#include "input.h"
+#include "keys.h"
 #include "text.h"
 #include "window.h"
 
@@ -93,7 +93,7 @@ private:
 
 FormDesign ErrorDesign(const Layout& layout) {
     FormDesign design;
-    design.caption = "Puffpop";
+    design.caption = Program().title;
     design.border = BorderStyle::FixedToolWindow;
     design.clientWidth = layout.width;
     design.clientHeight = layout.height;
@@ -120,24 +120,21 @@ private:
 
 // The window is the only one the player has left: keys reach it wherever the keyboard focus is,
 // the mouse and the close button only on the window itself.
-void Handle(ErrorForm& form, const SDL_Event& event) {
-    const uint32_t id = form.Window()->Id();
-    switch (event.type) {
-        case SDL_KEYDOWN:
+void Handle(ErrorForm& form, const InputEvent& event) {
+    using Kind = InputEvent::Kind;
+    switch (event.kind) {
+        case Kind::KeyDown:
             // A key still held from the game must not dismiss the report unread.
-            if (event.key.repeat) return;
-            if (event.key.keysym.sym == SDLK_ESCAPE) return form.Unload();
-            return form.KeyDown(KeyCode(event.key.keysym.sym), 0);
-        case SDL_KEYUP:
-            return form.KeyUp(KeyCode(event.key.keysym.sym), 0);
-        case SDL_WINDOWEVENT:
-            if (event.window.windowID == id) DispatchEvent(event);
-            return;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (event.button.windowID == id) DispatchEvent(event);
+            if (event.repeat) return;
+            if (event.key == vbKeyEscape) return form.Unload();
+            return form.KeyDown(event.key, 0);
+        case Kind::KeyUp:
+            return form.KeyUp(event.key, 0);
+        case Kind::Character:
+        case Kind::MouseMove:
             return;
         default:
+            if (event.window == form.Window()->Id()) DispatchInput(event);
             return;
     }
 }
@@ -188,11 +185,11 @@ bool ShowErrorWindow(const std::string& message) {
         form.Show();
         while (form.Loaded()) {
             HonourSignal();
-            SDL_Event event;
-            if (SDL_WaitEventTimeout(&event, kSignalPollMs)) {
+            InputEvent event;
+            if (NextInput(event, kSignalPollMs)) {
                 do {
                     Handle(form, event);
-                } while (form.Loaded() && SDL_PollEvent(&event));
+                } while (form.Loaded() && NextInput(event, 0));
             }
             form.Present();
         }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -12,7 +13,7 @@ constexpr uint32_t kMaxPath = 4096;
 
 // Writes the temporary directory, ending in "/", and a NUL into buffer and returns its length.
 // The directory is $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set and non-empty,
-// else this user's own folder in the shared temporary folder, "/tmp/puffpop-<uid>", created
+// else this user's own folder in the shared temporary folder, "/tmp/<program>-<uid>", created
 // private on first use and refused (kFileAccess) when someone else could tamper with it.
 // When it does not fit (length + NUL > size) nothing is written and the needed size is returned.
 uint32_t GetTempPathA(uint32_t size, char* buffer);
@@ -23,8 +24,14 @@ uint32_t GetTempPathA(uint32_t size, char* buffer);
 const std::string& SharedTempFolder();
 void SetSharedTempFolder(std::string folder);
 
-// "<shared temporary folder>/puffpop-<uid>" followed by suffix: a name only this user's copies use.
+// "<shared temporary folder>/<program>-<uid>" followed by suffix: a name only this user's copies use.
 std::string UserTempPath(const std::string& suffix);
+
+// Reads a whole regular file of at most `limit` bytes into `bytes`. A file that shrinks while it is
+// read gives what was there. Otherwise says whether it is missing, or why it could not be read.
+enum class FileRead { Done, Missing, Failed };
+FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
+                       std::string& why);
 
 class FileSystemObject {
 public:

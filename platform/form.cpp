@@ -6,6 +6,7 @@
 #include "app.h"
 #include "controls.h"
 #include "cursor.h"
+#include "keys.h"
 #include "window.h"
 
 namespace platform {
@@ -27,7 +28,7 @@ const std::vector<Form*>& LoadedForms() {
 
 Form* FormOfWindow(uint32_t windowId) {
     for (Form* form : LoadedList())
-        if (form->Window() && form->Window()->Id() == windowId) return form;
+        if (form->Window() && form->WindowId() == windowId) return form;
     return nullptr;
 }
 
@@ -38,6 +39,10 @@ Form::Form(FormDesign design)
       surface_(design_.clientWidth, design_.clientHeight, design_.backColor) {}
 
 Form::~Form() = default;
+
+uint32_t Form::WindowId() const {
+    return window_ ? window_->Id() : 0;
+}
 
 void Form::Load() {
     if (loaded_) return;
@@ -68,7 +73,7 @@ void Form::Show() {
     visible_ = true;
     if (!design_.onScreen) return;
     const bool created = !window_;
-    if (created) CreateWindow();
+    if (created) OpenWindow();
     window_->Show();
     frameToCentre_ = created && design_.centred;
     Present();
@@ -106,7 +111,7 @@ void Form::SetTop(Single twips) {
                       static_cast<int>(top_ / kTwipsPerPixel));
 }
 
-void Form::CreateWindow() {
+void Form::OpenWindow() {
     InitVideo();
     if (design_.centred) {
         left_ = (Screen::Width() - design_.clientWidth * kTwipsPerPixel) / 2;
@@ -187,7 +192,7 @@ int Form::NextControl(int step, bool optionsOnly) const {
 
 void Form::MouseDown(Integer button, Integer shift, Single x, Single y) {
     if (focus_ < 0) return Form_MouseDown(button, shift, x, y);
-    for (size_t i = 0; button == 1 && i < controls_.size(); ++i) {
+    for (size_t i = 0; button == vbLeftButton && i < controls_.size(); ++i) {
         Control* control = controls_[i];
         if (control->Focusable() && control->Contains(static_cast<int>(x), static_cast<int>(y))) {
             focus_ = static_cast<int>(i);
@@ -200,7 +205,7 @@ void Form::MouseDown(Integer button, Integer shift, Single x, Single y) {
 
 void Form::MouseUp(Integer button, Integer shift, Single x, Single y) {
     if (focus_ < 0) return Form_MouseUp(button, shift, x, y);
-    if (button == 1 && pressed_) {
+    if (button == vbLeftButton && pressed_) {
         Control* control = std::exchange(pressed_, nullptr);
         control->PressEnd(control->Contains(static_cast<int>(x), static_cast<int>(y)));
     }
@@ -218,18 +223,16 @@ void Form::KeyPress(Integer keyAscii) {
 void Form::KeyDown(Integer keyCode, Integer shift) {
     Control* control = FocusedControl();
     if (!control) return;
-    constexpr Integer kTab = 9, kEnter = 13, kSpace = 32;
-    constexpr Integer kLeft = 37, kUp = 38, kDown = 40;  // 39 is the right arrow
-    if (keyCode == kTab) {
-        focus_ = NextControl((shift & 1) ? -1 : 1, false);
-    } else if (keyCode == kSpace) {
+    if (keyCode == vbKeyTab) {
+        focus_ = NextControl((shift & vbShiftMask) ? -1 : 1, false);
+    } else if (keyCode == vbKeySpace) {
         pressed_ = control;
         control->PressStart();
-    } else if (keyCode == kEnter && !control->IsOption()) {
+    } else if (keyCode == vbKeyReturn && !control->IsOption()) {
         control->PressEnd(true);
-    } else if (control->IsOption() && keyCode >= kLeft && keyCode <= kDown) {
+    } else if (control->IsOption() && keyCode >= vbKeyLeft && keyCode <= vbKeyDown) {
         // Arrow keys walk the option group and select as they go.
-        focus_ = NextControl((keyCode == kLeft || keyCode == kUp) ? -1 : 1, true);
+        focus_ = NextControl((keyCode == vbKeyLeft || keyCode == vbKeyUp) ? -1 : 1, true);
         controls_[focus_]->PressEnd(true);
     }
     PaintControls();
@@ -237,8 +240,7 @@ void Form::KeyDown(Integer keyCode, Integer shift) {
 
 void Form::KeyUp(Integer keyCode, Integer shift) {
     if (focus_ < 0) return Form_KeyUp(keyCode, shift);
-    constexpr Integer kSpace = 32;
-    if (keyCode == kSpace && pressed_) std::exchange(pressed_, nullptr)->PressEnd(true);
+    if (keyCode == vbKeySpace && pressed_) std::exchange(pressed_, nullptr)->PressEnd(true);
     PaintControls();
 }
 

@@ -79,6 +79,7 @@ public:
     void Present();
 
     NativeWindow* Window() { return window_.get(); }
+    uint32_t WindowId() const;  // the native window's, 0 without one
     const std::vector<Control*>& Controls() const { return controls_; }
     const std::vector<Timer*>& Timers() const { return timers_; }
 
@@ -100,7 +101,7 @@ protected:
 private:
     friend class Control;
     friend class Timer;
-    void CreateWindow();
+    void OpenWindow();
     void CentreWithFrame();
     void PaintControls();
     Control* FocusedControl();

@@ -1,5 +1,6 @@
 // Masked sprites by runs: each cell of a mask and sprite worked out once, then drawn by runs.
 #include "masked_sheet.h"
+#include "constants.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,15 +2,10 @@
 // so each one is checked against the bytes actually read before it is used.
 #include "platform/picture.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/files.h"
 
 namespace platform {
 namespace {
@@ -22,40 +17,23 @@ constexpr uint32_t kBiRgb = 0;
 // allocate gigabytes: 16384 x 16384 pixels of 4 bytes is 1 GiB, so stop at a quarter of that.
 constexpr int64_t kMaxDimension = 16384;
 constexpr int64_t kMaxPixels = int64_t{1} << 26;
-constexpr off_t kMaxFileSize = off_t{1} << 30;
+constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 
 [[noreturn]] void Invalid(const std::string& path, const std::string& reason) {
     throw RuntimeError(kInvalidPicture, "Invalid picture: '" + path + "' (" + reason + ")");
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
+    std::vector<uint8_t> bytes;
+    std::string why;
+    switch (ReadFileBytes(path, kMaxFileSize, bytes, why)) {
+        case FileRead::Missing:
             throw RuntimeError(kFileNotFound, "File not found: '" + path + "'");
-        Invalid(path, std::strerror(error));
+        case FileRead::Failed:
+            Invalid(path, why);
+        case FileRead::Done:
+            break;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) Invalid(path, std::strerror(errno));
-    if (!S_ISREG(info.st_mode)) Invalid(path, "not a regular file");
-    if (info.st_size > kMaxFileSize) Invalid(path, "file too large");
-
-    std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) Invalid(path, std::strerror(errno));
-        if (got == 0) break;  // shrank while we read: parse what is there
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
     return bytes;
 }
 

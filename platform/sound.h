@@ -7,10 +7,6 @@
 
 namespace platform {
 
-constexpr int32_t SND_SYNC = 0x0000;       // return when the sound has been heard
-constexpr int32_t SND_ASYNC = 0x0001;      // return at once, the sound plays on
-constexpr int32_t SND_NODEFAULT = 0x0002;  // silence, not a default sound, when it cannot play
-
 // Starts opening the audio device in the background, once video is up and the first window shown,
 // so that the first cue finds it open; without it, or without video, the first cue opens it.
 void PrepareSound();

@@ -1,5 +1,6 @@
 // Picture surfaces and the block transfer: clipping, then one tight loop per row.
 #include "platform/surface.h"
+#include "constants.h"
 
 #include <algorithm>
 #include <cstring>

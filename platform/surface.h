@@ -10,13 +10,6 @@
 
 namespace platform {
 
-// Raster operations of the block transfer.
-enum RasterOp : uint32_t {
-    SRCCOPY = 0x00CC0020,   // destination = source
-    SRCAND = 0x008800C6,    // destination = destination AND source
-    SRCPAINT = 0x00EE0086,  // destination = destination OR source
-};
-
 class Surface {
 public:
     Surface() = default;

@@ -1,13 +1,12 @@
-// A native window that shows a form's surface. Private to the platform layer.
+// A native window that shows a form's surface. Each host has its own; private to the platform
+// layer.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <memory>
 
+#include "cursor.h"
 #include "surface.h"
-
-struct SDL_Window;
-struct SDL_Rect;
 
 namespace platform {
 
@@ -23,31 +22,25 @@ public:
 
     uint32_t Id() const;
     void Move(int x, int y);
-    // Shows the surface. Where the window's framebuffer has the surface's size and format the
-    // surface moves into it, so that drawing on the surface draws in the window: the next
-    // Present only shows it. It moves out again before the framebuffer can go (the window is
-    // resized or closed).
+    // Shows the surface. A host may move the surface's pixels into the window's own framebuffer,
+    // so that drawing on it draws in the window; they move out again before that memory can go.
     void Present(Surface& surface);
     // A point in the window to the form's client area: they differ when the frame is scaled to
     // fill the screen.
     void ToClient(int& x, int& y) const;
     void Hide();
     void Show();
-    // Full-screen at the display's current size when asked, windowed otherwise.
+    // Full-screen when ShowsFullScreen says so, windowed otherwise.
     void FitDisplay();
     // The frame a window manager draws around the client area, in pixels; none without one.
     void FrameBorders(int& left, int& top, int& right, int& bottom) const;
-    SDL_Window* Handle() { return window_; }
+    // Keeps the pointer inside the screen rectangle while it is over this window; null frees it.
+    void ConfinePointer(const RECT* screen);
+
+    struct Host;  // the host's own state
 
 private:
-    SDL_Rect Frame() const;  // where the client area lands in the window
-    void Release();          // moves a surface living in the framebuffer back out
-
-    SDL_Window* window_ = nullptr;
-    int width_;
-    int height_;
-    bool fullscreen_ = false;
-    Surface* drawn_ = nullptr;  // the surface living in the framebuffer, if any
+    std::unique_ptr<Host> host_;
 };
 
 }  // namespace platform

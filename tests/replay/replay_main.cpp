@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,7 @@
 #include "game/frmMAIN.h"
 #include "platform/cursor.h"
 #include "platform/form.h"
+#include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/text.h"
 #include "seeded_random.h"
@@ -55,6 +57,18 @@ std::string FrameHash() {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
+}
+
+std::optional<platform::InputEvent::Kind> InputKind(const std::string& op) {
+    using Kind = platform::InputEvent::Kind;
+    const std::pair<const char*, Kind> kinds[] = {{"move", Kind::MouseMove},
+                                                  {"down", Kind::MouseDown},
+                                                  {"up", Kind::MouseUp},
+                                                  {"key", Kind::Character},
+                                                  {"keyup", Kind::KeyUp}};
+    for (const auto& [name, kind] : kinds)
+        if (op == name) return kind;
+    return std::nullopt;
 }
 
 void PresentAll() {
@@ -98,13 +112,16 @@ public:
             draw_ = a;
         } else if (op == "tick" && a >= now_) {
             while (now_ < a && !Closed()) Tick();
-        } else if (op == "move") {
-            frmMAIN.Form_MouseMove(0, 0, a, b);
-        } else if (op == "down" || op == "up") {
-            op == "down" ? frmMAIN.Form_MouseDown(code, 0, 0, 0)
-                         : frmMAIN.Form_MouseUp(code, 0, 0, 0);
-        } else if (op == "key" || op == "keyup") {
-            op == "key" ? frmMAIN.Form_KeyPress(code) : frmMAIN.Form_KeyUp(code, 0);
+        } else if (const auto kind = InputKind(op)) {
+            // Through the same routing as the player's own input, on either host.
+            using Kind = platform::InputEvent::Kind;
+            platform::InputEvent event{.kind = *kind, .window = frmMAIN.WindowId()};
+            if (*kind == Kind::MouseMove) {
+                event.x = static_cast<int>(a), event.y = static_cast<int>(b);
+            } else {
+                event.button = event.key = code;
+            }
+            platform::DispatchInput(event);
         } else {
             throw std::runtime_error("cannot play '" + op + "' at tick " + std::to_string(now_));
         }

@@ -6,19 +6,26 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 #include "platform/files.h"
+#include "startup/program.h"
 
 namespace testing_support {
 
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "puffpop-test-XXXXXX");
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        startup::IdentifyProgram();  // the program's name is in the paths under test
+        std::random_device random;
+        for (int attempt = 0; path_.empty(); ++attempt) {
+            const auto path = std::filesystem::temp_directory_path() /
+                              ("puffpop-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path)) path_ = path;
+            if (attempt > 100) throw std::runtime_error("no fresh temporary directory");
+        }
     }
     ~TempDir() {
         for (const auto& [name, value] : savedEnv_) Apply(name.c_str(), value);
@@ -47,7 +54,11 @@ public:
 
 private:
     static void Apply(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+        _putenv_s(name, value ? value->c_str() : "");
+#else
         value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+#endif
     }
     std::filesystem::path path_;
     std::map<std::string, std::optional<std::string>> savedEnv_;

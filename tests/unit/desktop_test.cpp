@@ -1,5 +1,4 @@
 // A fatal error: its report on stderr, its exit status, and the window that shows it.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +8,8 @@
 #include "platform/app.h"
 #include "platform/error.h"
 #include "platform/error_window.h"
+#include "platform/input.h"
+#include "platform/keys.h"
 
 namespace {
 
@@ -33,25 +34,22 @@ TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhere) {
 
 // Enter, Esc and Space (on release) each dismiss the window; a key held from the game does not.
 TEST(ErrorWindow, DismissedByEnterEscAndSpaceButNotByAHeldKey) {
-    platform::InitVideo();
-    const auto key = [](Uint32 type, SDL_Keycode sym, Uint8 repeat = 0) {
-        SDL_Event event{};
-        event.key.type = type;
-        event.key.repeat = repeat;
-        event.key.keysym.sym = sym;
-        return event;
+    using Kind = platform::InputEvent::Kind;
+    const auto key = [](Kind kind, platform::Integer code, bool repeat = false) {
+        return platform::InputEvent{.kind = kind, .key = code, .repeat = repeat};
     };
-    const std::vector<std::vector<SDL_Event>> presses = {
-        {key(SDL_KEYDOWN, SDLK_RETURN)},
-        {key(SDL_KEYDOWN, SDLK_ESCAPE)},
-        {key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)},
-        {key(SDL_KEYDOWN, SDLK_RETURN, 1), key(SDL_KEYDOWN, SDLK_ESCAPE)},
+    const std::vector<std::vector<platform::InputEvent>> presses = {
+        {key(Kind::KeyDown, platform::vbKeyReturn)},
+        {key(Kind::KeyDown, platform::vbKeyEscape)},
+        {key(Kind::KeyDown, platform::vbKeySpace), key(Kind::KeyUp, platform::vbKeySpace)},
+        {key(Kind::KeyDown, platform::vbKeyReturn, true), key(Kind::KeyDown, platform::vbKeyEscape)},
     };
     for (const auto& events : presses) {
-        for (SDL_Event event : events) SDL_PushEvent(&event);
+        for (const platform::InputEvent& event : events) platform::QueueInput(event);
         EXPECT_TRUE(platform::ShowErrorWindow("Run-time error '75':\n\nRefusing folder '/tmp'"));
         // Every key was read: the window stayed up until the last.
-        EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
+        platform::InputEvent left;
+        EXPECT_FALSE(platform::NextInput(left, 0));
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
+#include "platform/constants.h"
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/sound.h"

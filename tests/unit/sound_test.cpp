@@ -1,3 +1,4 @@
+#include "platform/constants.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "platform/app.h"
-#include "platform/sound_wav.h"
+#include "platform/sdl/sound_wav.h"
 #include "temp_dir.h"
 
 namespace platform {

@@ -1,5 +1,6 @@
 // Block transfers: the three raster operations pixel for pixel, and clipping on every edge of
 // both the source and the destination.
+#include "platform/constants.h"
 #include "platform/surface.h"
 
 #include <gtest/gtest.h>

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/identity.h"
 
 namespace platform {
 
@@ -120,7 +121,7 @@ void SetSharedTempFolder(std::string folder) {
 }
 
 std::string UserTempPath(const std::string& suffix) {
-    return SharedTemp() + "/puffpop-" + std::to_string(::geteuid()) + suffix;
+    return SharedTemp() + "/" + Program().stem + "-" + std::to_string(::geteuid()) + suffix;
 }
 
 uint32_t GetTempPathA(uint32_t size, char* buffer) {
@@ -193,6 +194,41 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     if (error == 0) return;
     ::unlink(temporary.c_str());
     RaiseWriteError(path, error);
+}
+
+FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
+                       std::string& why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
+        why = std::strerror(errno);
+        return FileRead::Failed;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) why = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode)) why = "not a regular file";
+    else if (static_cast<uint64_t>(info.st_size) > limit) why = "file too large";
+    if (!why.empty()) return FileRead::Failed;
+
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            why = std::strerror(errno);
+            return FileRead::Failed;
+        }
+        if (got == 0) break;  // shrank while we read: parse what is there
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return FileRead::Done;
 }
 
 }  // namespace platform

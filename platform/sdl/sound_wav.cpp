@@ -1,4 +1,4 @@
-#include "platform/sound_wav.h"
+#include "platform/sdl/sound_wav.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,6 @@
-#include "x11_watch.h"
+#include "platform/sdl/x11_watch.h"
+
+#include "platform/identity.h"  // before Xlib, whose macros would rename its members
 
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -18,7 +20,7 @@ namespace {
 // mode, the cursor and its clip lived on the server and went with it.
 int OnConnectionLost(Display* display) {
     const char* name = display ? DisplayString(display) : nullptr;
-    std::fprintf(stderr, "Puffpop: lost the connection to the display '%s'\n",
+    std::fprintf(stderr, "%s: lost the connection to the display '%s'\n", Program().title.c_str(),
                  name && *name ? name : "");
     _exit(1);
 }

@@ -1,0 +1,152 @@
+// SDL's events as the platform's input events.
+#include <SDL.h>
+
+#include <chrono>
+#include <deque>
+#include <thread>
+
+#include "platform/host.h"
+#include "platform/keys.h"
+
+namespace platform {
+
+namespace {
+
+Integer ShiftState() {
+    const SDL_Keymod mod = SDL_GetModState();
+    return static_cast<Integer>(((mod & KMOD_SHIFT) ? vbShiftMask : 0) |
+                                ((mod & KMOD_CTRL) ? vbCtrlMask : 0) |
+                                ((mod & KMOD_ALT) ? vbAltMask : 0));
+}
+
+Integer MouseButton(int button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return vbLeftButton;
+        case SDL_BUTTON_RIGHT:
+            return vbRightButton;
+        case SDL_BUTTON_MIDDLE:
+            return vbMiddleButton;
+        case SDL_BUTTON_X1:
+            return 8;
+        case SDL_BUTTON_X2:
+            return 16;
+        default:
+            return 32;
+    }
+}
+
+Integer HeldButtons(Uint32 state) {
+    Integer held = 0;
+    for (int button = SDL_BUTTON_LEFT; button <= SDL_BUTTON_X2; ++button)
+        if (state & SDL_BUTTON(button)) held = static_cast<Integer>(held | MouseButton(button));
+    return held;
+}
+
+Integer KeyCode(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<Integer>(key - SDLK_a + 'A');
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<Integer>(key - SDLK_0 + '0');
+    switch (key) {
+        case SDLK_ESCAPE:
+            return vbKeyEscape;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return vbKeyReturn;
+        case SDLK_SPACE:
+            return vbKeySpace;
+        case SDLK_TAB:
+            return vbKeyTab;
+        case SDLK_BACKSPACE:
+            return vbKeyBack;
+        case SDLK_LEFT:
+            return vbKeyLeft;
+        case SDLK_UP:
+            return vbKeyUp;
+        case SDLK_RIGHT:
+            return vbKeyRight;
+        case SDLK_DOWN:
+            return vbKeyDown;
+        default:
+            return 0;
+    }
+}
+
+// The keys that type a character of their own: SDL reports the others as text.
+bool ControlCharacter(Integer key) {
+    return key == vbKeyReturn || key == vbKeyEscape || key == vbKeyBack || key == vbKeyTab;
+}
+
+// Turns one SDL event into the events it means, in order.
+void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
+    using Kind = InputEvent::Kind;
+    InputEvent event;
+    switch (e.type) {
+        case SDL_WINDOWEVENT:
+            event.window = e.window.windowID;
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) event.kind = Kind::Close;
+            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) event.kind = Kind::Exposed;
+            else return;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            event.kind = e.type == SDL_MOUSEBUTTONDOWN ? Kind::MouseDown : Kind::MouseUp;
+            event.window = e.button.windowID;
+            event.x = e.button.x, event.y = e.button.y;
+            event.button = MouseButton(e.button.button);
+            event.shift = ShiftState();
+            break;
+        case SDL_MOUSEMOTION:
+            event.kind = Kind::MouseMove;
+            event.window = e.motion.windowID;
+            event.x = e.motion.x, event.y = e.motion.y;
+            event.button = HeldButtons(e.motion.state);
+            event.shift = ShiftState();
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            event.kind = e.type == SDL_KEYDOWN ? Kind::KeyDown : Kind::KeyUp;
+            event.window = e.key.windowID;
+            event.key = KeyCode(e.key.keysym.sym);
+            event.shift = ShiftState();
+            event.repeat = e.key.repeat != 0;
+            out.push_back(event);
+            if (e.type == SDL_KEYDOWN && ControlCharacter(event.key)) {
+                event.kind = Kind::Character;
+                out.push_back(event);
+            }
+            return;
+        case SDL_TEXTINPUT:
+            event.kind = Kind::Character;
+            event.window = e.text.windowID;
+            for (const char* c = e.text.text; *c; ++c) {
+                if (static_cast<unsigned char>(*c) >= 128) continue;
+                event.key = *c;
+                out.push_back(event);
+            }
+            return;
+        default:
+            return;
+    }
+    out.push_back(event);
+}
+
+}  // namespace
+
+bool host::WaitInput(InputEvent& event, int timeoutMs) {
+    static std::deque<InputEvent> pending;
+    if (!VideoStarted()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
+    }
+    SDL_Event e;
+    if (pending.empty() && SDL_WaitEventTimeout(&e, timeoutMs)) {
+        do Translate(e, pending);
+        while (pending.empty() && SDL_PollEvent(&e));
+    }
+    if (pending.empty()) return false;
+    event = pending.front();
+    pending.pop_front();
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,188 @@
+// Windows over SDL: the frame goes to the display through the window's framebuffer.
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/display.h"
+#include "platform/error.h"
+#include "platform/form.h"
+#include "platform/sdl/window_icon.h"
+
+namespace platform {
+
+struct NativeWindow::Host {
+    SDL_Window* window = nullptr;
+    int width;
+    int height;
+    bool fullscreen = false;
+    Surface* drawn = nullptr;  // the surface living in the framebuffer, if any
+
+    // Where the client area lands in the window.
+    SDL_Rect Frame() const {
+        if (!fullscreen) return {0, 0, width, height};
+        int w = width, h = height;
+        SDL_GetWindowSize(window, &w, &h);
+        const Letterbox box = FitInside(width, height, w, h);
+        return {box.x, box.y, box.w, box.h};
+    }
+    // Moves a surface living in the framebuffer back out.
+    void Release() {
+        if (drawn) drawn->Detach();
+        drawn = nullptr;
+    }
+};
+
+namespace {
+
+Uint32 WindowFlags(const FormDesign& design) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (design.border == BorderStyle::None) flags |= SDL_WINDOW_BORDERLESS;
+    if (design.border == BorderStyle::FixedToolWindow) flags |= SDL_WINDOW_UTILITY;
+    return flags;
+}
+
+// The display's own mode of exactly this size, if it has one.
+bool FindMode(int width, int height, SDL_DisplayMode& found) {
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) {
+            found = mode;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
+    : host_(new Host{nullptr, design.clientWidth, design.clientHeight}) {
+    host_->window = SDL_CreateWindow(design.caption.c_str(), x, y, host_->width, host_->height,
+                                     WindowFlags(design));
+    if (!host_->window)
+        throw RuntimeError(kNoDisplay, std::string("Cannot open a window: ") + SDL_GetError());
+    if (design.withIcon) SetWindowIcon(host_->window);
+    FitDisplay();
+}
+
+NativeWindow::~NativeWindow() {
+    host_->Release();
+    SDL_DestroyWindow(host_->window);
+}
+
+uint32_t NativeWindow::Id() const {
+    return SDL_GetWindowID(host_->window);
+}
+
+void NativeWindow::Move(int x, int y) {
+    if (!host_->fullscreen) SDL_SetWindowPosition(host_->window, x, y);
+}
+
+void NativeWindow::Show() {
+    SDL_ShowWindow(host_->window);
+    SDL_RaiseWindow(host_->window);
+}
+
+void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) const {
+    left = top = right = bottom = 0;
+    SDL_GetWindowBordersSize(host_->window, &top, &left, &bottom, &right);
+}
+
+void NativeWindow::Hide() {
+    SDL_HideWindow(host_->window);
+}
+
+void NativeWindow::ToClient(int& x, int& y) const {
+    const SDL_Rect frame = host_->Frame();
+    if (frame.w <= 0 || frame.h <= 0) return;
+    x = (x - frame.x) * host_->width / frame.w;
+    y = (y - frame.y) * host_->height / frame.h;
+}
+
+void NativeWindow::ConfinePointer(const RECT* screen) {
+    if (!screen) {
+        SDL_SetWindowMouseRect(host_->window, nullptr);
+        return;
+    }
+    // SDL confines within one window: the part of the rectangle that lies on it.
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(host_->window, &wx, &wy);
+    const int w = host_->width, h = host_->height;
+    const int left = std::clamp(screen->Left - wx, 0, w), top = std::clamp(screen->Top - wy, 0, h);
+    const int right = std::clamp(screen->Right - wx, 0, w);
+    const int bottom = std::clamp(screen->Bottom - wy, 0, h);
+    const SDL_Rect rect{left, top, std::max(right - left, 1), std::max(bottom - top, 1)};
+    SDL_SetWindowMouseRect(host_->window, &rect);
+}
+
+void NativeWindow::Present(Surface& surface) {
+    Host& host = *host_;
+    if (host.drawn == &surface && surface.Attached() && SDL_UpdateWindowSurface(host.window) == 0)
+        return;
+    // Not drawn in the framebuffer yet, or the window was resized since: SDL keeps the old
+    // framebuffer until the window surface is asked for anew, so the picture can still move out.
+    host.Release();
+    SDL_Surface* target = SDL_GetWindowSurface(host.window);
+    if (!target) return;
+    const int width = host.width, height = host.height;
+    const SDL_Rect frame = host.Frame();
+    const bool plain = frame.w == width && frame.h == height &&
+                       target->format->format == SDL_PIXELFORMAT_RGB888 &&
+                       target->w >= frame.x + width && target->h >= frame.y + height;
+    if (plain && target->w == width && target->h == height && target->pitch % 4 == 0) {
+        // The usual case: from now on the form draws straight into the window.
+        surface.Attach(static_cast<uint32_t*>(target->pixels),
+                       static_cast<size_t>(target->pitch / 4));
+        host.drawn = &surface;
+    } else if (plain) {
+        for (int y = 0; y < height; ++y)
+            std::memcpy(
+                static_cast<uint8_t*>(target->pixels) + (frame.y + y) * target->pitch + frame.x * 4,
+                std::as_const(surface).Row(y), static_cast<size_t>(width) * 4);
+    } else {
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(surface.Pixels()), width, height, 32,
+            static_cast<int>(surface.Stride() * 4), SDL_PIXELFORMAT_RGB888);
+        if (!source) return;
+        SDL_FillRect(target, nullptr, 0);
+        SDL_Rect to = frame;
+        if (SDL_SoftStretchLinear(source, nullptr, target, &to) != 0)
+            SDL_BlitScaled(source, nullptr, target, &to);
+        SDL_FreeSurface(source);
+    }
+    SDL_UpdateWindowSurface(host.window);
+}
+
+void NativeWindow::FitDisplay() {
+    Host& host = *host_;
+    const bool borderless = SDL_GetWindowFlags(host.window) & SDL_WINDOW_BORDERLESS;
+    const bool wanted = ShowsFullScreen(host.width, host.height, borderless);
+    if (wanted == host.fullscreen) return;
+    host.Release();
+    host.fullscreen = wanted;
+    if (!wanted) {
+        SDL_SetWindowFullscreen(host.window, 0);
+        SDL_SetWindowSize(host.window, host.width, host.height);
+        return;
+    }
+    // A real mode of this size where the display has one; otherwise the frame is scaled to
+    // fill the desktop (see Frame).
+    SDL_DisplayMode mode;
+    if (FindMode(host.width, host.height, mode) &&
+        SDL_SetWindowDisplayMode(host.window, &mode) == 0 &&
+        SDL_SetWindowFullscreen(host.window, SDL_WINDOW_FULLSCREEN) == 0)
+        return;
+    // The window is also moved and sized over the whole screen by hand: without a window
+    // manager nobody else would do it.
+    const DisplaySize desktop = DesktopSize();
+    SDL_SetWindowPosition(host.window, 0, 0);
+    SDL_SetWindowSize(host.window, desktop.width, desktop.height);
+    SDL_SetWindowFullscreen(host.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+}  // namespace platform

@@ -1,0 +1,11 @@
+#include "program.h"
+
+#include "platform/identity.h"
+
+namespace startup {
+
+void IdentifyProgram() {
+    platform::Identify({"Puffpop", "puffpop", "Puffpop.ico"});
+}
+
+}  // namespace startup
