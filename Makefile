@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench clean
+.PHONY: deps build play test test-asan bench windows test-windows clean
 
 deps:
 	@./scripts/install-deps
@@ -24,6 +24,14 @@ test-asan: deps
 bench: build
 	./build/default/bench/puffpop_bench
 	bash bench/footprint.sh build/default
+
+# The Windows executable, cross-built with mingw-w64; its tests run under Wine.
+windows: deps
+	cmake --preset windows
+	cmake --build --preset windows
+
+test-windows: windows
+	ctest --preset windows
 
 clean:
 	rm -rf build
