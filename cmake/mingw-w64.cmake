@@ -16,6 +16,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config too: left alone it hands the Linux SDL2's flags to the Windows build.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${PUFFPOP_MINGW}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
 
 # The runtime goes inside the executable, so it imports only Windows' own DLLs and runs from any folder.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
