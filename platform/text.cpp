@@ -169,7 +169,7 @@ const Glyph& GlyphOf(const TrueType& tt, Sized& size, unsigned char ch) {
     return *slot;
 }
 
-// Calls draw(glyph, pen) for each character, the pen in whole pixels from the line's start;
+// Calls draw(glyph, pen, ascent) for each character, the pen in whole pixels from the line's start;
 // returns the line's width.
 template <typename Draw>
 int Layout(const std::string& text, Face face, float points, Draw draw) {
