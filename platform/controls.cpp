@@ -98,7 +98,7 @@ void PictureBox::SetPicture(const Picture& picture) {
 }
 
 void PictureBox::Print(const std::string& text) {
-    DrawText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,
+    PrintText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,
              ForeColor);
     CurrentX = 0;
     CurrentY += static_cast<Single>(TextHeight(FontSize));
