@@ -99,7 +99,7 @@ void PictureBox::SetPicture(const Picture& picture) {
 
 void PictureBox::Print(const std::string& text) {
     PrintText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,
-             ForeColor);
+              ForeColor);
     CurrentX = 0;
     CurrentY += static_cast<Single>(TextHeight(FontSize));
 }

@@ -33,7 +33,9 @@ int64_t MulDivRound(int64_t a, int64_t b, int64_t c) {
 }
 
 // a * b / c rounded up; a * b >= 0, c > 0.
-int64_t MulDivCeil(int64_t a, int64_t b, int64_t c) { return (a * b + c - 1) / c; }
+int64_t MulDivCeil(int64_t a, int64_t b, int64_t c) {
+    return (a * b + c - 1) / c;
+}
 
 // Points at 96 dpi to whole pixels: 24 -> 32, 17.5 -> 23, 8.25 -> 11.
 int PixelSize(float points) {
@@ -110,7 +112,8 @@ Zones MakeZones(const TrueType& tt, const Sized& size) {
     z.from = {below, base, xHeight, xOver, cap, capOver};
     const int64_t x = pixels(xHeight), c = std::max(pixels(cap), x);
     const int64_t xo = std::min(x + pixels(xOver - xHeight), c);
-    z.to = {-pixels(-below) * sub, 0, x * sub, xo * sub, c * sub, (c + pixels(capOver - cap)) * sub};
+    z.to = {
+        -pixels(-below) * sub, 0, x * sub, xo * sub, c * sub, (c + pixels(capOver - cap)) * sub};
     return z;
 }
 
@@ -153,17 +156,16 @@ const Glyph& GlyphOf(const TrueType& tt, Sized& size, unsigned char ch) {
     if (!slot) {
         Glyph glyph;
         glyph.index = tt.Glyph(ch);
-        glyph.advance = static_cast<int>(
-            MulDivRound(tt.Advance(glyph.index), size.pixels, tt.UnitsPerEm()));
+        glyph.advance =
+            static_cast<int>(MulDivRound(tt.Advance(glyph.index), size.pixels, tt.UnitsPerEm()));
         // The glyph moves by under half a pixel so that its first stem starts on a pixel edge.
         int64_t shift = 0;
         if (const auto edge = tt.StemEdge(glyph.index, tt.UnitsPerEm() / 8)) {
             const int64_t at = Scaled(tt, size, *edge), sub = size.subpixels;
             shift = MulDivRound(at, 1, sub) * sub - at;
         }
-        glyph.coverage = tt.Render(glyph.index, size.subpixels, [&](int x, int y) {
-            return Place(tt, size, shift, x, y);
-        });
+        glyph.coverage = tt.Render(glyph.index, size.subpixels,
+                                   [&](int x, int y) { return Place(tt, size, shift, x, y); });
         slot = std::move(glyph);
     }
     return *slot;
@@ -235,8 +237,12 @@ int TextWidth(const std::string& text, float points, Face face) {
     return Layout(text, face, points, [](const Glyph&, int, int) {});
 }
 
-int TextHeight(float points, Face face) { return Size(face, points).height; }
+int TextHeight(float points, Face face) {
+    return Size(face, points).height;
+}
 
-void ShutdownText() { Fonts().clear(); }
+void ShutdownText() {
+    Fonts().clear();
+}
 
 }  // namespace platform

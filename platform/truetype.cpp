@@ -22,14 +22,19 @@
 namespace platform {
 namespace {
 
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-int CeilDiv(int a, int b) { return -FloorDiv(-a, b); }
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+int CeilDiv(int a, int b) {
+    return -FloorDiv(-a, b);
+}
 
 }  // namespace
 
 TrueType::TrueType(std::span<const uint8_t> bytes) : info_(std::make_unique<stbtt_fontinfo>()) {
     if (bytes.size() < 12 || stbtt_GetNumberOfFonts(bytes.data()) < 1) return;
-    if (stbtt_InitFont(info_.get(), bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0)) == 0)
+    if (stbtt_InitFont(info_.get(), bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0)) ==
+        0)
         return;
     unitsPerEm_ = ttUSHORT(info_->data + info_->head + 18);
     int lineGap = 0;
@@ -103,7 +108,8 @@ GlyphCoverage TrueType::Render(int glyph, int subpixels, const PlaceOutline& pla
     out.alpha.assign(static_cast<size_t>(out.width) * static_cast<size_t>(out.height), 0);
     stbtt__bitmap bitmap{out.width, out.height, out.width, out.alpha.data()};
     const float scale = 1.0f / static_cast<float>(subpixels);
-    stbtt_Rasterize(&bitmap, 0.35f, vertices, count, scale, scale, 0, 0, out.left, out.top, 1, nullptr);
+    stbtt_Rasterize(&bitmap, 0.35f, vertices, count, scale, scale, 0, 0, out.left, out.top, 1,
+                    nullptr);
     return out;
 }
 

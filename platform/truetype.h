@@ -41,7 +41,7 @@ public:
     int UnitsPerEm() const { return unitsPerEm_; }
     int Ascender() const { return ascender_; }
     int Descender() const { return descender_; }  // below the baseline: negative
-    int Glyph(uint32_t codepoint) const;           // 0, the missing glyph, when the face lacks it
+    int Glyph(uint32_t codepoint) const;          // 0, the missing glyph, when the face lacks it
     int Advance(int glyph) const;
     int Kerning(int left, int right) const;
     // Lowest and highest y of a character's outline; {0, 0} for an empty one.

@@ -31,9 +31,11 @@ TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
     // Edges are blended with the sky; a line is as wide as its parts, give or take a kerning.
     int blended = 0;
     for (int y = 200; y < bottom; ++y)
-        for (int x = 100; x < right; ++x) blended += s.Pixel(x, y) != kSky && s.Pixel(x, y) != 0xFFFF00;
+        for (int x = 100; x < right; ++x)
+            blended += s.Pixel(x, y) != kSky && s.Pixel(x, y) != 0xFFFF00;
     EXPECT_GT(blended, 10);
-    EXPECT_NEAR(TextWidth("*** 1234", 17.5f), TextWidth("*** ", 17.5f) + TextWidth("1234", 17.5f), 1);
+    EXPECT_NEAR(TextWidth("*** 1234", 17.5f), TextWidth("*** ", 17.5f) + TextWidth("1234", 17.5f),
+                1);
 
     // Drawn over all four edges of a small surface, it matches the unclipped line.
     Surface small(50, 10, kSky);
