@@ -1,0 +1,253 @@
+// The temporary folder, folders and file contents over the Windows API.
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/error.h"
+#include "platform/identity.h"
+#include "platform/win32/windows_api.h"
+
+namespace platform {
+
+static_assert(kMaxPath > MAX_PATH, "a temporary path always fits the game's buffer");
+
+namespace {
+
+// Windows' own words for an error, without the full stop and line end it ends them with.
+std::string Reason(DWORD error) {
+    char text[512] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, text, sizeof text, nullptr);
+    while (length > 0 && std::strchr(". \r\n", text[length - 1]) != nullptr) --length;
+    if (length == 0) return "error " + std::to_string(error);
+    return std::string(text, length);
+}
+
+[[noreturn]] void RaiseFileAccess(const std::string& message) {
+    throw RuntimeError(kFileAccess, message);
+}
+
+[[noreturn]] void RaiseWriteError(const std::string& path, DWORD error) {
+    RaiseFileAccess("Cannot write '" + path + "': " + Reason(error));
+}
+
+// Closes the handle when the scope ends, whichever way it ends.
+class Handle {
+public:
+    explicit Handle(::HANDLE handle) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    ::HANDLE get() const { return handle_; }
+    // Closes now and reports the result: a full disk may show only here.
+    bool Close() {
+        const bool closed = !Valid() || ::CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    ::HANDLE handle_;
+};
+
+// Reads up to `size` bytes, fewer only where the file ends; false on a read error.
+bool ReadFull(::HANDLE file, uint8_t* buffer, size_t size, size_t& done) {
+    done = 0;
+    while (done < size) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+        DWORD got = 0;
+        if (::ReadFile(file, buffer + done, want, &got, nullptr) == 0) return false;
+        if (got == 0) break;
+        done += got;
+    }
+    return true;
+}
+
+// Returns 0, or the error of the failure.
+DWORD WriteFull(::HANDLE file, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+        DWORD put = 0;
+        if (::WriteFile(file, bytes.data(), want, &put, nullptr) == 0) return ::GetLastError();
+        if (put == 0) return ERROR_WRITE_FAULT;
+        bytes = bytes.subspan(put);
+    }
+    return 0;
+}
+
+// The temporary file lives in the target's folder, so the move stays within one volume and
+// replaces the target at once.
+std::string TemporaryName(const std::string& path, unsigned attempt) {
+    const size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    return folder + ".tmp-" + std::to_string(::GetCurrentProcessId()) + "-" +
+           std::to_string(attempt);
+}
+
+// A reparse point (a junction or a symbolic link) may lead anywhere: it never counts as ours.
+bool IsReparsePoint(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+std::string& SharedTemp() {
+    static std::string folder;
+    return folder;
+}
+
+// Windows' temporary path, "\" at its end; raises when Windows cannot say.
+std::string WindowsTempPath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof path, path);
+    if (length == 0 || length >= sizeof path) {
+        RaiseFileAccess("Cannot find the temporary folder: " +
+                        Reason(length == 0 ? ::GetLastError() : ERROR_BUFFER_OVERFLOW));
+    }
+    std::string folder(path, length);
+    // A TMP that ends in a separator of its own gets Windows' "\" after it: keep one.
+    while (folder.size() > 3 && std::strchr("/\\", folder[folder.size() - 2]) != nullptr) {
+        folder.erase(folder.size() - 2, 1);
+    }
+    return folder;
+}
+
+}  // namespace
+
+// The temporary folder Windows gives each user lies in that user's own profile, so there is no
+// folder shared by every user to guard against: the shared folder is this user's one.
+const std::string& SharedTempFolder() {
+    std::string& folder = SharedTemp();
+    if (folder.empty()) {
+        folder = WindowsTempPath();
+        folder.pop_back();
+    }
+    return folder;
+}
+
+void SetSharedTempFolder(std::string folder) {
+    SharedTemp() = std::move(folder);
+}
+
+std::string UserTempPath(const std::string& suffix) {
+    return SharedTempFolder() + "\\" + Program().stem + suffix;
+}
+
+uint32_t GetTempPathA(uint32_t size, char* buffer) {
+    const std::string path = WindowsTempPath();
+    const auto length = static_cast<uint32_t>(path.size());
+    if (length + 1 > size) return length + 1;
+    std::memcpy(buffer, path.c_str(), length + 1);
+    return length;
+}
+
+// A junction to a folder counts as a folder, so the game goes on to refuse it in
+// CheckPrivateFolder instead of trying to create a folder over it.
+bool FileSystemObject::FolderExists(const std::string& path) const {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The new folder takes the permissions of the one it is made in: the user's own temporary folder.
+void FileSystemObject::CreateFolder(const std::string& path) const {
+    if (::CreateDirectoryA(path.c_str(), nullptr) == 0) {
+        RaiseFileAccess("Cannot create folder '" + path + "': " + Reason(::GetLastError()));
+    }
+}
+
+void CheckPrivateFolder(const std::string& path) {
+    const std::string refusal = "Refusing folder '" + path + "': ";
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) RaiseFileAccess(refusal + Reason(::GetLastError()));
+    if (IsReparsePoint(attributes)) RaiseFileAccess(refusal + "it is a junction or symbolic link");
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        RaiseFileAccess(refusal + "it is not a directory");
+    }
+}
+
+bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
+    // Opens the link itself where there is one, which the attributes then refuse.
+    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) return false;
+    ::BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file.get(), &info) == 0) return false;
+    if (IsReparsePoint(info.dwFileAttributes) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    if (size != bytes.size()) return false;
+
+    constexpr size_t kChunk = 256 * 1024;
+    std::vector<uint8_t> chunk(std::min(kChunk, bytes.size() + 1));
+    size_t got = 0;
+    while (!bytes.empty()) {
+        const size_t want = std::min(chunk.size(), bytes.size());
+        if (!ReadFull(file.get(), chunk.data(), want, got) || got != want) return false;
+        if (std::memcmp(chunk.data(), bytes.data(), want) != 0) return false;
+        bytes = bytes.subspan(want);
+    }
+    // The file may have grown since its size was read; it must end exactly here.
+    return ReadFull(file.get(), chunk.data(), 1, got) && got == 0;
+}
+
+// Written through to the disk: a move that lands before its data would leave a torn file under the
+// name after a power cut.
+void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
+    // CREATE_NEW never opens a file or link already standing at the name; one left by a copy that
+    // died with the same process id is stepped over.
+    std::string temporary;
+    ::HANDLE created = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = TemporaryName(path, attempt);
+        created = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+        const DWORD error = ::GetLastError();
+        if (created == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt >= 100)) {
+            RaiseWriteError(path, error);
+        }
+    }
+    Handle file(created);
+
+    DWORD error = WriteFull(file.get(), bytes);
+    if (!file.Close() && error == 0) error = ::GetLastError();
+    // The move replaces a link standing at the path; it never writes through it.
+    if (error == 0 &&
+        ::MoveFileExA(temporary.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        error = ::GetLastError();
+    }
+    if (error == 0) return;
+    ::DeleteFileA(temporary.c_str());
+    RaiseWriteError(path, error);
+}
+
+FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
+                       std::string& why) {
+    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileRead::Missing;
+        why = Reason(error);
+        return FileRead::Failed;
+    }
+    ::LARGE_INTEGER size{};
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) why = "not a regular file";
+    else if (::GetFileSizeEx(file.get(), &size) == 0) why = Reason(::GetLastError());
+    else if (static_cast<uint64_t>(size.QuadPart) > limit) why = "file too large";
+    if (!why.empty()) return FileRead::Failed;
+
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    if (!ReadFull(file.get(), bytes.data(), bytes.size(), done)) {
+        why = Reason(::GetLastError());
+        return FileRead::Failed;
+    }
+    bytes.resize(done);  // shrank while we read: parse what is there
+    return FileRead::Done;
+}
+
+}  // namespace platform
