@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench clean
+.PHONY: deps build play test test-asan bench dist clean
 
 deps:
 	@./scripts/install-deps
@@ -24,6 +24,18 @@ test-asan: deps
 bench: build
 	./build/default/bench/puffpop_bench
 	bash bench/footprint.sh build/default
+
+# The release packages, named with the version of resources/version.txt, into build/dist: the
+# .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build.
+dist: build
+	cmake --preset windows
+	cmake --build --preset windows
+	rm -rf build/dist
+	cpack --config build/default/CPackConfig.cmake -B build/dist/linux
+	cpack --config build/windows/CPackConfig.cmake -B build/dist/windows
+	mv build/dist/linux/*.deb build/dist/windows/*.exe build/dist/windows/*.zip build/dist/
+	rm -rf build/dist/linux build/dist/windows
+	@ls -l build/dist
 
 clean:
 	rm -rf build

@@ -43,6 +43,7 @@ public:
     void UseAsTemp() {
         if (!savedShared_) savedShared_ = platform::SharedTempFolder();
         SetEnv("TMPDIR", path_.string() + "/");
+        SetEnv("TMP", path_.string() + "/");  // where Windows looks first
         platform::SetSharedTempFolder(path_.string());
     }
     // Sets an environment variable, or unsets it given no value.

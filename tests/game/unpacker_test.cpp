@@ -1,8 +1,6 @@
 // The unpacker: the path registry, the asset folder and its twelve files.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +9,7 @@
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
 #include "platform/error.h"
-#include "temp_dir.h"
+#include "unpacker_fixture.h"
 
 namespace {
 
@@ -27,22 +25,7 @@ std::vector<uint8_t> Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
-
-class Unpacker : public ::testing::Test {
-protected:
-    void SetUp() override { temp_.UseAsTemp(); }
-    void TearDown() override {
-        game::frmMAIN.Unload();
-        frmRES.Unload();
-    }
-    fs::path Folder() const { return temp_.Path() / "Puffpop"; }
-    // One start of the game's unpacker, closed again as by its first tick.
-    void Start() {
-        frmRES.Show();
-        frmRES.Timer1_Timer();
-    }
-    testing_support::TempDir temp_;
-};
+using testing_support::Unpacker;
 
 TEST_F(Unpacker, AnIntactFolderIsLeftAloneAndADamagedOneMended) {
     Start();
@@ -73,44 +56,6 @@ TEST_F(Unpacker, SoundsAreWrittenBeforePictures) {
     fs::permissions(Folder(), fs::perms::owner_all);
     EXPECT_THROW(frmRES.Show(), platform::RuntimeError);
     for (int i = 1; i < 12; ++i) EXPECT_EQ(fs::exists(Folder() / kFiles[i]), i >= 6) << kFiles[i];
-}
-
-TEST_F(Unpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNamesTmpdir) {
-    // 100 characters once "/" is added: the old buffer's limit, once unpacked into ./Puffpop.
-    const fs::path atOldLimit = temp_.Path() / std::string(98 - temp_.Path().string().size(), 'x');
-    fs::create_directory(atOldLimit);
-    const fs::path cwd = fs::current_path();
-    fs::current_path(temp_.Path());
-    temp_.SetEnv("TMPDIR", atOldLimit);
-    frmRES.Show();
-    EXPECT_EQ(frmRES.Text(13), (atOldLimit / "Puffpop/").string());
-    EXPECT_TRUE(fs::exists(atOldLimit / "Puffpop" / "Kraj.wav"));
-    frmRES.Unload();
-    temp_.SetEnv("TMPDIR", temp_.Path() / std::string(5000, 'y'));
-    EXPECT_THAT([] { frmRES.Show(); },
-                testing::ThrowsMessage<platform::RuntimeError>(testing::HasSubstr("TMPDIR")));
-    fs::current_path(cwd);
-    EXPECT_FALSE(fs::exists(temp_.Path() / "Puffpop")) << "unpacked where the game was started";
-}
-
-TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) {
-    temp_.SetEnv("TMPDIR", {});
-    temp_.SetEnv("XDG_RUNTIME_DIR", {});
-    // Another user's folders in the shared temporary folder: where all users once shared one,
-    // and that user's own. As root (CI) they really belong to someone else.
-    const fs::path theirs = temp_.Path() / "puffpop-4242" / "Puffpop";
-    for (const fs::path& folder : {temp_.Path() / "Puffpop", theirs}) {
-        fs::create_directories(folder);
-        if (geteuid() == 0) {
-            ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
-        }
-    }
-    frmRES.Show();
-    const fs::path ours = temp_.Path() / ("puffpop-" + std::to_string(geteuid()));
-    EXPECT_EQ(frmRES.Text(13), (ours / "Puffpop/").string());
-    EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
-    EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
-    EXPECT_TRUE(fs::is_empty(theirs));
 }
 
 TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {

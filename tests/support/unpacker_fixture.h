@@ -1,0 +1,30 @@
+// The game's unpacker started and closed as the game does, into a private temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "assets/frmRES.h"
+#include "game/frmMAIN.h"
+#include "temp_dir.h"
+
+namespace testing_support {
+
+class Unpacker : public ::testing::Test {
+protected:
+    void SetUp() override { temp_.UseAsTemp(); }
+    void TearDown() override {
+        game::frmMAIN.Unload();
+        assets::frmRES.Unload();
+    }
+    std::filesystem::path Folder() const { return temp_.Path() / "Puffpop"; }
+    // One start of the game's unpacker, closed again as by its first tick.
+    void Start() {
+        assets::frmRES.Show();
+        assets::frmRES.Timer1_Timer();
+    }
+    TempDir temp_;
+};
+
+}  // namespace testing_support
