@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench dist clean
+.PHONY: deps build play test test-asan bench windows test-windows dist clean
 
 deps:
 	@./scripts/install-deps
@@ -25,11 +25,17 @@ bench: build
 	./build/default/bench/puffpop_bench
 	bash bench/footprint.sh build/default
 
-# The release packages, named with the version of resources/version.txt, into build/dist: the
-# .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build.
-dist: build
+# The Windows executable, cross-built with mingw-w64; its tests run under Wine.
+windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
+
+test-windows: windows
+	ctest --preset windows
+
+# The release packages, named with the version of resources/version.txt, into build/dist: the
+# .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build.
+dist: build windows
 	rm -rf build/dist
 	cpack --config build/default/CPackConfig.cmake -B build/dist/linux
 	cpack --config build/windows/CPackConfig.cmake -B build/dist/windows

@@ -1,7 +1,9 @@
 #include "frmRES.h"
 
+#include <iterator>
 #include <vector>
 
+#include "assets_table.h"
 #include "catalogue.h"
 #include "game/frmMAIN.h"
 #include "platform/error.h"
@@ -22,28 +24,9 @@ platform::FormDesign MakeDesign() {
     return design;
 }
 
-// Registry field, file name, and the resource written into it, in the order of the fields.
-struct Slot {
-    int field;
-    const char* file;
-    const char* name;
-    const char* type;
-};
-
-constexpr Slot kSlots[] = {
-    {1, "BalEksplozija.bmp", "BalEksplozija", "BMP"},
-    {2, "BalEksplozijaM.bmp", "BalEksplozijaM", "BMP"},
-    {3, "Baloni.bmp", "Baloni", "BMP"},
-    {4, "BaloniM.bmp", "BaloniM", "BMP"},
-    {5, "Nishan.bmp", "Nishan", "BMP"},
-    {6, "Oblaci.bmp", "Oblaci", "BMP"},
-    {7, "Eksplozija.wav", "EKSPLOZIJA", "WAV"},
-    {8, "Kraj.wav", "Kraj", "WAV"},
-    {9, "Promasaj.wav", "Promasaj", "WAV"},
-    {10, "PucanjB.wav", "PucanjB", "WAV"},
-    {11, "PucanjSB.wav", "PucanjSB", "WAV"},
-    {12, "Start.wav", "Start", "WAV"},
-};
+// The assets fill registry fields 1 to 12 in the table's order.
+constexpr size_t kAssets = std::size(kAssetTable);
+static_assert(kAssets == 12);
 
 // Sounds first, then pictures.
 constexpr int kWriteOrder[] = {6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5};
@@ -79,7 +62,9 @@ void UnpackerForm::Form_Load() {
     }
     const std::string folder = std::string(buffer.data()) + "Puffpop";
 
-    for (const Slot& slot : kSlots) Field(slot.field).Text = folder + kSeparator + slot.file;
+    for (size_t i = 0; i < kAssets; ++i)
+        Field(static_cast<int>(i) + 1).Text =
+            folder + kSeparator + std::string(kAssetTable[i].file);
     Field(13).Text = folder + kSeparator;
 
     platform::FileSystemObject fso;
@@ -99,10 +84,10 @@ void UnpackerForm::Form_Load() {
 
 void UnpackerForm::ResCopy() {
     std::vector<std::vector<uint8_t>> data;
-    for (const Slot& slot : kSlots) data.push_back(LoadResData(slot.name, slot.type));
+    for (const AssetRow& asset : kAssetTable) data.push_back(LoadResData(asset.name, asset.type));
 
     for (int i : kWriteOrder) {
-        const std::string& path = Field(kSlots[i].field).Text;
+        const std::string& path = Field(i + 1).Text;
         // Only files that are missing or differ are written, each under a temporary name
         // first, so no partial file ever stands under an asset's name.
         if (!platform::FileHasBytes(path, data[i])) platform::WriteFileAtomic(path, data[i]);

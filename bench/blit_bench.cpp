@@ -241,9 +241,9 @@ BENCHMARK(BM_Frame_SkyAnd25Sprites_SdlColourKey);
 // and a score that changed since (the line is rendered afresh).
 void BM_Text_ScoreLine17_5(benchmark::State& state) {
     Surface frame = Sky();
-    platform::DrawText(frame, 40, 6, " 12300", 17.5f, 0xFFFF00);  // font opened outside the loop
+    platform::PrintText(frame, 40, 6, " 12300", 17.5f, 0xFFFF00);  // font opened outside the loop
     for (auto _ : state) {
-        platform::DrawText(frame, 40, 6, " 12300", 17.5f, 0xFFFF00);
+        platform::PrintText(frame, 40, 6, " 12300", 17.5f, 0xFFFF00);
         benchmark::DoNotOptimize(frame.Row(0));
         benchmark::ClobberMemory();
     }
@@ -252,11 +252,11 @@ BENCHMARK(BM_Text_ScoreLine17_5);
 
 void BM_Text_ScoreLine17_5_NewScore(benchmark::State& state) {
     Surface frame = Sky();
-    platform::DrawText(frame, 40, 6, " 0", 17.5f, 0xFFFF00);
+    platform::PrintText(frame, 40, 6, " 0", 17.5f, 0xFFFF00);
     long score = 0;
     for (auto _ : state) {
         score += 100;
-        platform::DrawText(frame, 40, 6, " " + std::to_string(score), 17.5f, 0xFFFF00);
+        platform::PrintText(frame, 40, 6, " " + std::to_string(score), 17.5f, 0xFFFF00);
         benchmark::DoNotOptimize(frame.Row(0));
         benchmark::ClobberMemory();
     }

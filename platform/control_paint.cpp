@@ -88,7 +88,7 @@ void OptionButton::Paint(Surface& s, bool focused) const {
     OptionCircle(s, rect_.left + 6, cy, value_);
     const int textX = rect_.left + 17;
     const int textY = cy - TextHeight(kCaptionPoints, Face::Dialog) / 2;
-    DrawText(s, textX, textY, caption_, kCaptionPoints, kBlack, Face::Dialog);
+    PrintText(s, textX, textY, caption_, kCaptionPoints, kBlack, Face::Dialog);
     if (focused)
         FocusRect(s, textX - 2, textY - 1, TextWidth(caption_, kCaptionPoints, Face::Dialog) + 4,
                   TextHeight(kCaptionPoints, Face::Dialog) + 2);
@@ -108,7 +108,7 @@ void CommandButton::Paint(Surface& s, bool focused) const {
     const int th = TextHeight(kCaptionPoints, Face::Dialog);
     const int tx = frame.left + (frame.width - tw) / 2 + shift;
     const int ty = frame.top + (frame.height - th) / 2 + shift;
-    DrawText(s, tx, ty, caption_, kCaptionPoints, kBlack, Face::Dialog);
+    PrintText(s, tx, ty, caption_, kCaptionPoints, kBlack, Face::Dialog);
     if (focused) FocusRect(s, frame.left + 3, frame.top + 3, frame.width - 6, frame.height - 6);
 }
 

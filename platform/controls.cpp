@@ -98,8 +98,8 @@ void PictureBox::SetPicture(const Picture& picture) {
 }
 
 void PictureBox::Print(const std::string& text) {
-    DrawText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,
-             ForeColor);
+    PrintText(surface_, static_cast<int>(CurrentX), static_cast<int>(CurrentY), text, FontSize,
+              ForeColor);
     CurrentX = 0;
     CurrentY += static_cast<Single>(TextHeight(FontSize));
 }

@@ -82,7 +82,7 @@ public:
         PaintErrorIcon(surface, kMargin, kMargin);
         int y = layout_.textTop;
         for (const std::string& line : layout_.lines) {
-            DrawText(surface, layout_.textLeft, y, line, kTextPoints, 0x000000, Face::Dialog);
+            PrintText(surface, layout_.textLeft, y, line, kTextPoints, 0x000000, Face::Dialog);
             y += layout_.lineHeight;
         }
     }

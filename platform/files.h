@@ -24,7 +24,8 @@ uint32_t GetTempPathA(uint32_t size, char* buffer);
 const std::string& SharedTempFolder();
 void SetSharedTempFolder(std::string folder);
 
-// "<shared temporary folder>/<program>-<uid>" followed by suffix: a name only this user's copies use.
+// "<shared temporary folder>/<program>-<uid>" followed by suffix: a name only this user's copies
+// use.
 std::string UserTempPath(const std::string& suffix);
 
 // Reads a whole regular file of at most `limit` bytes into `bytes`. A file that shrinks while it is

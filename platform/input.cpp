@@ -28,8 +28,8 @@ Form* KeyTarget(uint32_t windowId) {
 
 void DispatchInput(const InputEvent& event) {
     using Kind = InputEvent::Kind;
-    const bool key = event.kind == Kind::KeyDown || event.kind == Kind::KeyUp ||
-                     event.kind == Kind::Character;
+    const bool key =
+        event.kind == Kind::KeyDown || event.kind == Kind::KeyUp || event.kind == Kind::Character;
     Form* form = key ? KeyTarget(event.window) : FormOfWindow(event.window);
     if (!form || !form->Loaded()) return;
     int x = event.x, y = event.y;

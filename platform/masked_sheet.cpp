@@ -1,11 +1,12 @@
 // Masked sprites by runs: each cell of a mask and sprite worked out once, then drawn by runs.
 #include "masked_sheet.h"
-#include "constants.h"
 
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <vector>
+
+#include "constants.h"
 
 namespace platform {
 

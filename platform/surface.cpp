@@ -1,10 +1,11 @@
 // Picture surfaces and the block transfer: clipping, then one tight loop per row.
 #include "platform/surface.h"
-#include "constants.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
+
+#include "constants.h"
 
 namespace platform {
 

@@ -1,19 +1,23 @@
-// Text in the embedded bold face, through SDL_ttf. Fonts are opened once per pixel size; the
-// coverage of each rendered line is kept, since the game draws the same few lines every frame.
+// Text in the embedded faces, rasterised here, so every build draws the same pixels. Glyphs are
+// rendered once per face and pixel size and kept; a line is its glyphs placed on whole pixels.
+//
+// Small sizes are hinted lightly, as desktop renderers do: the outline is stretched in y so that
+// the baseline, the x-height and the cap height (and the overshoots of round letters) fall on
+// pixel boundaries, which keeps the flat tops and bottoms of the letters sharp.
 #include "platform/text.h"
 
-#include <SDL.h>
-#include <SDL_ttf.h>
-
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
-#include <tuple>
-#include <vector>
+#include <utility>
 
 #include "platform/embedded.h"
 #include "platform/error.h"
+#include "platform/truetype.h"
 
 namespace platform {
 namespace {
@@ -21,29 +25,23 @@ namespace {
 const char* FontName(Face face) {
     return face == Face::Game ? "font.ttf" : "dialog.ttf";
 }
-constexpr size_t kMaxCachedLines = 64;
 
-struct Coverage {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> alpha;  // width * height, row by row
-};
-
-std::map<std::pair<Face, int>, TTF_Font*>& Fonts() {
-    static std::map<std::pair<Face, int>, TTF_Font*> fonts;
-    return fonts;
+// a * b / c rounded to nearest, halves away from zero; c > 0.
+int64_t MulDivRound(int64_t a, int64_t b, int64_t c) {
+    const int64_t n = a * b;
+    return n >= 0 ? (n + c / 2) / c : -((-n + c / 2) / c);
 }
 
-std::map<std::tuple<Face, int, std::string>, Coverage>& Lines() {
-    static std::map<std::tuple<Face, int, std::string>, Coverage> lines;
-    return lines;
+// a * b / c rounded up; a * b >= 0, c > 0.
+int64_t MulDivCeil(int64_t a, int64_t b, int64_t c) {
+    return (a * b + c - 1) / c;
 }
 
 // Points at 96 dpi to whole pixels: 24 -> 32, 17.5 -> 23, 8.25 -> 11.
 int PixelSize(float points) {
-    const double pixels = std::round(static_cast<double>(points) * 96.0 / 72.0);
+    const double pixels = static_cast<double>(points) * 96.0 / 72.0;
     if (!(pixels >= 1.0)) return 1;  // also NaN
-    return pixels > 1000.0 ? 1000 : static_cast<int>(pixels);
+    return pixels > 1000.0 ? 1000 : static_cast<int>(pixels + 0.5);
 }
 
 [[noreturn]] void FontError(Face face, const std::string& what) {
@@ -51,68 +49,147 @@ int PixelSize(float points) {
                        std::string("Cannot open font '") + FontName(face) + "': " + what);
 }
 
-// SDL_ttf opens a size in 72-dpi points, which are pixels.
-TTF_Font* Font(Face face, int pixels) {
-    auto& fonts = Fonts();
-    if (auto it = fonts.find({face, pixels}); it != fonts.end()) return it->second;
-    if (TTF_WasInit() == 0 && TTF_Init() != 0) FontError(face, TTF_GetError());
+struct Glyph {
+    int index = 0;
+    int advance = 0;  // whole pixels
+    GlyphCoverage coverage;
+};
+
+// Heights in font units that a y coordinate snaps to, lowest first, with where each lands in
+// subpixels; between them the outline is stretched linearly, outside it keeps the plain scale.
+struct Zones {
+    std::array<int, 6> from{};
+    std::array<int64_t, 6> to{};
+};
+
+// One face at one pixel size, with the glyphs of every Latin-1 character rendered so far.
+struct Sized {
+    int pixels = 0;
+    int subpixels = 0;  // outline precision: a power of two, so the rasteriser's scale is exact
+    int ascent = 0;     // baseline below the top of the cell
+    int height = 0;
+    Zones zones;
+    std::array<std::optional<Glyph>, 256> glyphs;
+};
+
+struct Font {
+    std::unique_ptr<TrueType> face;
+    std::map<int, Sized> sizes;
+};
+
+std::map<Face, Font>& Fonts() {
+    static std::map<Face, Font> fonts;
+    return fonts;
+}
+
+const TrueType& OpenFace(Face face) {
+    Font& font = Fonts()[face];
+    if (font.face) return *font.face;
     const std::span<const uint8_t> bytes = EmbeddedBytes(FontName(face));
     if (bytes.empty()) FontError(face, "not embedded in the program");
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr) FontError(face, SDL_GetError());
-    TTF_Font* font = TTF_OpenFontRW(rw, 1, pixels);
-    if (font == nullptr) FontError(face, TTF_GetError());
-    fonts.emplace(std::make_pair(face, pixels), font);
-    return font;
+    auto opened = std::make_unique<TrueType>(bytes);
+    if (!opened->Ok()) FontError(face, "not a TrueType font");
+    font.face = std::move(opened);
+    return *font.face;
 }
 
-// The game's strings are Latin-1 (ANSI character set); SDL_ttf's text calls want UTF-8.
-std::string Utf8FromLatin1(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() * 2);
+// Font units to subpixels at the size's plain scale.
+int64_t Scaled(const TrueType& tt, const Sized& size, int64_t units) {
+    return MulDivRound(units, int64_t{size.pixels} * size.subpixels, tt.UnitsPerEm());
+}
+
+// The snapping heights: baseline, x-height and cap height, each with the overshoot of the round
+// letters beyond it, all rounded to whole pixels.
+Zones MakeZones(const TrueType& tt, const Sized& size) {
+    const int sub = size.subpixels;
+    auto pixels = [&](int64_t units) { return MulDivRound(units, size.pixels, tt.UnitsPerEm()); };
+    const int base = 0, below = std::min(tt.Heights('o').first, -1);
+    const int xHeight = std::max(tt.Heights('x').second, 1);
+    const int xOver = std::max(tt.Heights('o').second, xHeight + 1);
+    const int cap = std::max(tt.Heights('H').second, xOver + 1);
+    const int capOver = std::max(tt.Heights('O').second, cap + 1);
+    Zones z;
+    z.from = {below, base, xHeight, xOver, cap, capOver};
+    const int64_t x = pixels(xHeight), c = std::max(pixels(cap), x);
+    const int64_t xo = std::min(x + pixels(xOver - xHeight), c);
+    z.to = {
+        -pixels(-below) * sub, 0, x * sub, xo * sub, c * sub, (c + pixels(capOver - cap)) * sub};
+    return z;
+}
+
+OutlinePoint Place(const TrueType& tt, const Sized& size, int64_t shift, int x, int y) {
+    const Zones& z = size.zones;
+    int64_t placed;
+    if (y <= z.from.front()) {
+        placed = z.to.front() + Scaled(tt, size, y - z.from.front());
+    } else if (y >= z.from.back()) {
+        placed = z.to.back() + Scaled(tt, size, y - z.from.back());
+    } else {
+        size_t i = 1;
+        while (y > z.from[i]) ++i;
+        placed = z.to[i - 1] +
+                 MulDivRound(y - z.from[i - 1], z.to[i] - z.to[i - 1], z.from[i] - z.from[i - 1]);
+    }
+    return {static_cast<int>(Scaled(tt, size, x) + shift), static_cast<int>(placed)};
+}
+
+Sized& Size(Face face, float points) {
+    const TrueType& tt = OpenFace(face);
+    const int pixels = PixelSize(points);
+    auto [it, added] = Fonts()[face].sizes.try_emplace(pixels);
+    Sized& size = it->second;
+    if (added) {
+        size.pixels = pixels;
+        size.subpixels = pixels <= 256 ? 64 : 8;
+        // The cell as desktop renderers measure it: ascender and descender rounded outwards.
+        size.ascent = static_cast<int>(MulDivCeil(tt.Ascender(), pixels, tt.UnitsPerEm()));
+        size.height = static_cast<int>(
+            MulDivCeil(int64_t{tt.Ascender()} - tt.Descender(), pixels, tt.UnitsPerEm()));
+        size.zones = MakeZones(tt, size);
+    }
+    return size;
+}
+
+// The game's strings are Latin-1, whose bytes are their own code points.
+const Glyph& GlyphOf(const TrueType& tt, Sized& size, unsigned char ch) {
+    std::optional<Glyph>& slot = size.glyphs[ch];
+    if (!slot) {
+        Glyph glyph;
+        glyph.index = tt.Glyph(ch);
+        glyph.advance =
+            static_cast<int>(MulDivRound(tt.Advance(glyph.index), size.pixels, tt.UnitsPerEm()));
+        // The glyph moves by under half a pixel so that its first stem starts on a pixel edge.
+        int64_t shift = 0;
+        if (const auto edge = tt.StemEdge(glyph.index, tt.UnitsPerEm() / 8)) {
+            const int64_t at = Scaled(tt, size, *edge), sub = size.subpixels;
+            shift = MulDivRound(at, 1, sub) * sub - at;
+        }
+        glyph.coverage = tt.Render(glyph.index, size.subpixels,
+                                   [&](int x, int y) { return Place(tt, size, shift, x, y); });
+        slot = std::move(glyph);
+    }
+    return *slot;
+}
+
+// Calls draw(glyph, pen, ascent) for each character, the pen in whole pixels from the line's start;
+// returns the line's width.
+template <typename Draw>
+int Layout(const std::string& text, Face face, float points, Draw draw) {
+    const TrueType& tt = OpenFace(face);
+    Sized& size = Size(face, points);
+    int pen = 0;
+    int previous = -1;
     for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == 0) break;  // SDL_ttf reads C strings
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+        if (ch == '\0') break;  // the end of the string, as for the desktop's text calls
+        const Glyph& glyph = GlyphOf(tt, size, static_cast<unsigned char>(ch));
+        if (previous >= 0)
+            pen += static_cast<int>(
+                MulDivRound(tt.Kerning(previous, glyph.index), size.pixels, tt.UnitsPerEm()));
+        draw(glyph, pen, size.ascent);
+        pen += glyph.advance;
+        previous = glyph.index;
     }
-    return out;
-}
-
-const Coverage& Render(Face face, int pixels, const std::string& utf8) {
-    auto& lines = Lines();
-    auto key = std::make_tuple(face, pixels, utf8);
-    if (auto it = lines.find(key); it != lines.end()) return it->second;
-
-    Coverage coverage;
-    SDL_Surface* rendered =
-        TTF_RenderUTF8_Blended(Font(face, pixels), utf8.c_str(), {255, 255, 255, 255});
-    if (rendered != nullptr) {
-        SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(rendered);
-        if (argb != nullptr) {
-            coverage.width = argb->w;
-            coverage.height = argb->h;
-            coverage.alpha.resize(static_cast<size_t>(argb->w) * static_cast<size_t>(argb->h));
-            SDL_LockSurface(argb);
-            for (int y = 0; y < argb->h; ++y) {
-                const auto* row =
-                    reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                      static_cast<ptrdiff_t>(y) * argb->pitch);
-                for (int x = 0; x < argb->w; ++x)
-                    coverage.alpha[static_cast<size_t>(y) * argb->w + x] =
-                        static_cast<uint8_t>(row[x] >> 24);
-            }
-            SDL_UnlockSurface(argb);
-            SDL_FreeSurface(argb);
-        }
-    }
-    if (lines.size() >= kMaxCachedLines) lines.clear();
-    return lines.emplace(std::move(key), std::move(coverage)).first->second;
+    return pen;
 }
 
 uint32_t Blend(uint32_t over, uint32_t under, uint32_t alpha) {
@@ -124,53 +201,48 @@ uint32_t Blend(uint32_t over, uint32_t under, uint32_t alpha) {
     return out;
 }
 
-}  // namespace
-
-void DrawText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
-              Face face) {
-    const std::string utf8 = Utf8FromLatin1(text);
-    if (utf8.empty()) return;
-    const Coverage& glyphs = Render(face, PixelSize(points), utf8);
-    rgb &= 0xFFFFFF;
-
-    // Clip in 64 bits: x and y may lie anywhere, the line may start left of or above the surface.
-    const int64_t left = std::max<int64_t>(0, -int64_t{x});
-    const int64_t top = std::max<int64_t>(0, -int64_t{y});
-    const int64_t right = std::min<int64_t>(glyphs.width, int64_t{surface.Width()} - x);
-    const int64_t bottom = std::min<int64_t>(glyphs.height, int64_t{surface.Height()} - y);
+void Paint(Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph, uint32_t rgb) {
+    // Clip in 64 bits: x and y may lie anywhere, the glyph may start left of or above the surface.
+    x += glyph.left;
+    y += glyph.top;
+    const int64_t left = std::max<int64_t>(0, -x), top = std::max<int64_t>(0, -y);
+    const int64_t right = std::min<int64_t>(glyph.width, surface.Width() - x);
+    const int64_t bottom = std::min<int64_t>(glyph.height, surface.Height() - y);
     if (left >= right || top >= bottom) return;
-
     for (int64_t gy = top; gy < bottom; ++gy) {
-        const uint8_t* alpha = glyphs.alpha.data() + gy * glyphs.width + left;
-        uint32_t* out = surface.Row(static_cast<int>(y + gy)) + (x + left);
-        for (int64_t i = 0; i < right - left; ++i) {
-            const uint32_t a = alpha[i];
+        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width;
+        uint32_t* out = surface.Row(static_cast<int>(y + gy)) + x;
+        for (int64_t gx = left; gx < right; ++gx) {
+            const uint32_t a = alpha[gx];
             if (a == 255)
-                out[i] = rgb;
+                out[gx] = rgb;
             else if (a != 0)
-                out[i] = Blend(rgb, out[i], a);
+                out[gx] = Blend(rgb, out[gx], a);
         }
     }
     surface.changed = true;
 }
 
+}  // namespace
+
+void PrintText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
+               Face face) {
+    rgb &= 0xFFFFFF;
+    Layout(text, face, points, [&](const Glyph& glyph, int pen, int ascent) {
+        Paint(surface, int64_t{x} + pen, int64_t{y} + ascent, glyph.coverage, rgb);
+    });
+}
+
 int TextWidth(const std::string& text, float points, Face face) {
-    const std::string utf8 = Utf8FromLatin1(text);
-    if (utf8.empty()) return 0;
-    int width = 0, height = 0;
-    if (TTF_SizeUTF8(Font(face, PixelSize(points)), utf8.c_str(), &width, &height) != 0) return 0;
-    return width;
+    return Layout(text, face, points, [](const Glyph&, int, int) {});
 }
 
 int TextHeight(float points, Face face) {
-    return TTF_FontHeight(Font(face, PixelSize(points)));
+    return Size(face, points).height;
 }
 
 void ShutdownText() {
-    Lines().clear();
-    for (auto& [size, font] : Fonts()) TTF_CloseFont(font);
     Fonts().clear();
-    if (TTF_WasInit() != 0) TTF_Quit();
 }
 
 }  // namespace platform

@@ -13,8 +13,8 @@ enum class Face { Game, Dialog };
 // Sizes are in points at 96 dots per inch (24 points is 32 pixels).
 // Draws only the glyphs, blended over what is already there, with the top-left corner of the
 // first character cell at (x, y); anything past the surface's edge is cut off.
-void DrawText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
-              Face face = Face::Game);
+void PrintText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
+               Face face = Face::Game);
 
 // Width in pixels of a line of text at a size.
 int TextWidth(const std::string& text, float points, Face face = Face::Game);
@@ -22,7 +22,7 @@ int TextWidth(const std::string& text, float points, Face face = Face::Game);
 // Height in pixels of a line (the character cell) at a size.
 int TextHeight(float points, Face face = Face::Game);
 
-// Closes the fonts and forgets the rendered lines; the next call opens them again.
+// Forgets the faces and their rendered glyphs; the next call reads them again.
 void ShutdownText();
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "basDisplay.h"
+
 #include "platform/constants.h"
 
 namespace startup::basDisplay {

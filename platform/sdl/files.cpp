@@ -210,9 +210,12 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
     } closer{fd};
 
     struct stat info {};
-    if (::fstat(fd, &info) != 0) why = std::strerror(errno);
-    else if (!S_ISREG(info.st_mode)) why = "not a regular file";
-    else if (static_cast<uint64_t>(info.st_size) > limit) why = "file too large";
+    if (::fstat(fd, &info) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        why = "not a regular file";
+    else if (static_cast<uint64_t>(info.st_size) > limit)
+        why = "file too large";
     if (!why.empty()) return FileRead::Failed;
 
     bytes.resize(static_cast<size_t>(info.st_size));

@@ -83,9 +83,12 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
     switch (e.type) {
         case SDL_WINDOWEVENT:
             event.window = e.window.windowID;
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) event.kind = Kind::Close;
-            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) event.kind = Kind::Exposed;
-            else return;
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+                event.kind = Kind::Close;
+            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                event.kind = Kind::Exposed;
+            else
+                return;
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:

@@ -112,7 +112,8 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     player.queued_path.clear();
     // LoadWavAs never returns more than INT_MAX bytes, so the size fits SDL's Uint32.
     if (samples.empty()) return false;
-    if (SDL_QueueAudio(player.device, samples.data(), static_cast<Uint32>(samples.size())) != 0) return false;
+    if (SDL_QueueAudio(player.device, samples.data(), static_cast<Uint32>(samples.size())) != 0)
+        return false;
     player.queued_path = file;
     SDL_PauseAudioDevice(player.device, 0);
     if ((flags & SND_ASYNC) == 0) WaitUntilHeard(player.device, samples.size());

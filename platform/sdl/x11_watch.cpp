@@ -1,7 +1,5 @@
 #include "platform/sdl/x11_watch.h"
 
-#include "platform/identity.h"  // before Xlib, whose macros would rename its members
-
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
@@ -10,6 +8,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/identity.h"  // before Xlib, whose macros would rename its members
 
 namespace platform {
 

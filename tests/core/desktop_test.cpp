@@ -42,7 +42,8 @@ TEST(ErrorWindow, DismissedByEnterEscAndSpaceButNotByAHeldKey) {
         {key(Kind::KeyDown, platform::vbKeyReturn)},
         {key(Kind::KeyDown, platform::vbKeyEscape)},
         {key(Kind::KeyDown, platform::vbKeySpace), key(Kind::KeyUp, platform::vbKeySpace)},
-        {key(Kind::KeyDown, platform::vbKeyReturn, true), key(Kind::KeyDown, platform::vbKeyEscape)},
+        {key(Kind::KeyDown, platform::vbKeyReturn, true),
+         key(Kind::KeyDown, platform::vbKeyEscape)},
     };
     for (const auto& events : presses) {
         for (const platform::InputEvent& event : events) platform::QueueInput(event);

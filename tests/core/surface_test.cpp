@@ -1,6 +1,5 @@
 // Block transfers: the three raster operations pixel for pixel, and clipping on every edge of
 // both the source and the destination.
-#include "platform/constants.h"
 #include "platform/surface.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "platform/constants.h"
 #include "platform/masked_sheet.h"
 
 namespace platform {

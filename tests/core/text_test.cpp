@@ -23,15 +23,23 @@ int Painted(const Surface& s, int x0 = 0, int y0 = 0, int x1 = INT_MAX, int y1 =
 
 TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
     Surface s(640, 480, kSky);
-    DrawText(s, 100, 200, "*** 1234", 17.5f, 0xFFFF00);
+    PrintText(s, 100, 200, "*** 1234", 17.5f, 0xFFFF00);
     EXPECT_TRUE(s.changed);
     const int right = 100 + TextWidth("*** 1234", 17.5f), bottom = 200 + TextHeight(17.5f);
     EXPECT_GT(Painted(s, 100, 200, right, bottom), 50);
     EXPECT_EQ(Painted(s), Painted(s, 100, 200, right, bottom));
+    // Edges are blended with the sky; a line is as wide as its parts, give or take a kerning.
+    int blended = 0;
+    for (int y = 200; y < bottom; ++y)
+        for (int x = 100; x < right; ++x)
+            blended += s.Pixel(x, y) != kSky && s.Pixel(x, y) != 0xFFFF00;
+    EXPECT_GT(blended, 10);
+    EXPECT_NEAR(TextWidth("*** 1234", 17.5f), TextWidth("*** ", 17.5f) + TextWidth("1234", 17.5f),
+                1);
 
     // Drawn over all four edges of a small surface, it matches the unclipped line.
     Surface small(50, 10, kSky);
-    DrawText(small, -12, -9, "*** 1234", 17.5f, 0xFFFF00);
+    PrintText(small, -12, -9, "*** 1234", 17.5f, 0xFFFF00);
     for (int y = 0; y < small.Height(); ++y)
         for (int x = 0; x < small.Width(); ++x)
             ASSERT_EQ(small.Pixel(x, y), s.Pixel(x + 112, y + 209)) << x << "," << y;
@@ -40,7 +48,7 @@ TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
     // Just past the right or bottom edge, or far out either way: no pixel and no change.
     Surface out(64, 32, kSky);
     const int outside[][2] = {{64, 0}, {0, 32}, {-1000, 0}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}};
-    for (const auto& at : outside) DrawText(out, at[0], at[1], " 12345 \\ 3", 24, 0xFFFFFF);
+    for (const auto& at : outside) PrintText(out, at[0], at[1], " 12345 \\ 3", 24, 0xFFFFFF);
     EXPECT_EQ(Painted(out), 0);
     EXPECT_FALSE(out.changed);
 }

@@ -141,6 +141,63 @@ paused_still() {
   for i in 1 2 3; do sleep 0.3 && SHOT_B=$(shot paused) && same_frames "$a" "$SHOT_B" || return 1; done
 }
 
+# The Windows build under Wine, in the build's Wine prefix, its temporary folder emptied first.
+start_wine() { # NAME
+  GAME_ERR="$ARTIFACTS/$SCENE.$1.stderr" GAME_RC=""
+  env -u TMP -u TEMP -u TMPDIR WINEPREFIX="$WINE_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+    wine "$GAME" >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
+  GAME_PID=$!
+}
+attract_text() { pixels "$1" 360x38+$((GX + 140))+$((GY + 210)) "$YELLOW"; }
+# blinks: over two seconds the attract text is seen both shown and hidden.
+blinks() {
+  local i n on=0 off=0
+  for i in $(seq 10); do
+    n=$(attract_text "$(shot blink)")
+    [ "$n" -gt 300 ] && on=1
+    [ "$n" -lt 20 ] && off=1
+    sleep 0.2
+  done
+  [ $((on + off)) = 2 ]
+}
+
+# The mode choice, the attract screen, a round and its end, the unpacked folder and Esc, with the
+# Windows build; then a folder in the way of the assets' stops it with a "Puffpop" message box.
+scenario_wine() {
+  local temp entry differ="" f
+  sh "$WINE_RUN" --prefix "$WINE_PREFIX" hostname >/dev/null 2>&1 # the prefix, made once
+  temp=$(find "$WINE_PREFIX/drive_c/users" -maxdepth 4 -type d -name Temp | head -n1)
+  rm -rf "$temp/Puffpop"
+  start_wine first
+  check "mode-choice window appears" wait_for 30 has_window "$CHOOSER" -- '$(window_list)' || return
+  wait_for 5 focused_on "$CHOOSER"
+  xdotool key Return
+  check "game window at (68, 51), 640x480, mode choice closed" wait_for 15 eval \
+    'game_window_is "$GAME_AREA" && ! has_window "$CHOOSER"' -- '$(window_list)' || return
+  check "sky in the game window" wait_for 5 mostly "$(shot drawn)" "$SKY" 600x25+88+55
+  check "the attract text blinks" blinks
+  for entry in "$RESOURCES"/*.{bmp,wav}; do cmp -s "$entry" "$temp/Puffpop/${entry##*/}" || differ+=" ${entry##*/}"; done
+  check "the twelve assets unpacked byte for byte into Wine's temporary folder" eval \
+    '[ -z "$differ" ] && [ "$(ls "$temp/Puffpop" | wc -l)" = 12 ]' -- 'differing:$differ'
+  check "a left press starts a round: score line" start_round || return
+  check "balloons rise" wait_for 10 balloons_rise
+  xdotool key Escape
+  check "Esc ends the round: KRAJ IGRE" wait_for 3 game_over
+  check "back to the attract screen" wait_for 6 attract_back
+  xdotool key Escape
+  expect_exit 0 "Esc on the attract screen quits"
+
+  rm -rf "$temp/Puffpop" && touch "$temp/Puffpop"
+  start_wine refused
+  wait_for 30 focused_on "$CHOOSER" && xdotool key Return
+  check "a file in the folder's place: message box titled Puffpop" wait_for 15 has_window Puffpop -- '$(window_list)'
+  f=$(shot refused)
+  wait_for 9 eval 'xdotool windowfocus "$(window Puffpop 1)" key Return; wait_for 1 game_ended'
+  check "Return dismisses it; status 1, stderr names the folder" eval \
+    'exits_with 1 && grep -q "Puffpop" "$GAME_ERR"' -- 'status ${GAME_RC:-running}: $(cat "$GAME_ERR")'
+  rm -f "$temp/Puffpop"
+}
+
 # The mode choice and a whole windowed game from the first frame to Esc.
 scenario_windowed() {
   new_home windowed
@@ -343,7 +400,13 @@ scenario_sound() {
 }
 
 started=$(now_ms)
-for SCENE in ${*:-windowed fullscreen lostdisplay refusals cli sound}; do
+scenarios="windowed fullscreen lostdisplay refusals cli sound"
+if [[ $GAME == *.exe ]]; then
+  WINE_RUN=$(dirname "$(realpath "$0")")/../../cmake/wine-run
+  WINE_PREFIX=${PUFFPOP_WINEPREFIX:-$(dirname "$GAME")/wine}
+  scenarios=wine
+fi
+for SCENE in ${*:-$scenarios}; do
   declare -F "scenario_$SCENE" >/dev/null || { check "scenario exists" false; continue; }
   scene_started=$(now_ms)
   if start_x; then "scenario_$SCENE"; else check "X server starts" false; fi

@@ -97,7 +97,7 @@ TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesAndEscapesOnceItsLastRowLea
     PlayTick();
     ASSERT_EQ(bGameOver, True);
     platform::Surface two = Sky();
-    platform::DrawText(two, 535, 6, " 2 \\ 3", 17.5f, 0xFFFF00);
+    platform::PrintText(two, 535, 6, " 2 \\ 3", 17.5f, 0xFFFF00);
     const platform::Surface* frames[] = {&two, &Sky()};
     for (const platform::Surface* expected : frames) {
         for (int y = 0; y < 40; ++y)

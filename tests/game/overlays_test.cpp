@@ -35,10 +35,10 @@ protected:
                 const auto [left, right] = Ink(Work(), y, bottom);
                 EXPECT_NEAR(left + right, 640, 4) << "'" << text << "' centred on 320";
                 platform::Surface alone = Sky();
-                platform::DrawText(alone, 0, y, text, points, colour);
+                platform::PrintText(alone, 0, y, text, points, colour);
                 x = left - Ink(alone, y, bottom).first;
             }
-            platform::DrawText(expected, x, y, text, points, colour);
+            platform::PrintText(expected, x, y, text, points, colour);
         }
         EXPECT_TRUE(std::equal(Work().Row(0), Work().Row(0) + 640 * 480, expected.Row(0)))
             << "first line: '" << std::get<2>(lines.front()) << "'";

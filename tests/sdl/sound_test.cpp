@@ -1,4 +1,3 @@
-#include "platform/constants.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/constants.h"
 #include "platform/sdl/sound_wav.h"
 #include "temp_dir.h"
 

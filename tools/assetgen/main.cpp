@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets.h"
+#include "assets_table.h"
 
 namespace {
 
@@ -18,8 +19,14 @@ using assetgen::Bytes;
 struct Output {
     const char* name;
     std::function<Bytes()> make;
-    std::size_t stored_size;  // 0: written as is, no word padding
+    bool padded = false;  // an asset of the game's table, stored at the size the table gives
 };
+
+std::size_t TableSize(const std::string& name) {
+    for (const assets::AssetRow& row : assets::kAssetTable)
+        if (row.file == name) return row.bytes;
+    throw std::logic_error(name + " is not in resources/assets.txt");
+}
 
 void write_file(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -32,12 +39,12 @@ void write_all(const std::filesystem::path& dir, const std::vector<Output>& outp
     std::filesystem::create_directories(dir);
     for (const Output& o : outputs) {
         Bytes bytes = o.make();
-        if (o.stored_size != 0) {
+        if (o.padded) {
             bytes = assetgen::pad_to_four(std::move(bytes));
             // The game's catalogue fixes every stored size; a drawing change must never move one.
-            if (bytes.size() != o.stored_size)
+            if (bytes.size() != TableSize(o.name))
                 throw std::logic_error(std::string(o.name) + ": " + std::to_string(bytes.size()) +
-                                       " bytes, expected " + std::to_string(o.stored_size));
+                                       " bytes, expected " + std::to_string(TableSize(o.name)));
         }
         write_file(dir / o.name, bytes);
     }
@@ -49,9 +56,9 @@ int main(int argc, char** argv) {
     try {
         if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
             write_all(argv[2], {
-                                   {"puffpop-48.png", [] { return assetgen::icon_png(48); }, 0},
-                                   {"puffpop-128.png", [] { return assetgen::icon_png(128); }, 0},
-                                   {"puffpop-256.png", [] { return assetgen::icon_png(256); }, 0},
+                                   {"puffpop-48.png", [] { return assetgen::icon_png(48); }},
+                                   {"puffpop-128.png", [] { return assetgen::icon_png(128); }},
+                                   {"puffpop-256.png", [] { return assetgen::icon_png(256); }},
                                });
             return 0;
         }
@@ -74,34 +81,34 @@ int main(int argc, char** argv) {
                                     ensure_bursts();
                                     return bursts.colour;
                                 },
-                                573536},
+                                true},
                                {"BalEksplozijaM.bmp",
                                 [&] {
                                     ensure_bursts();
                                     return bursts.mask;
                                 },
-                                9448},
+                                true},
                                {"Baloni.bmp",
                                 [&] {
                                     ensure_balloons();
                                     return balloons.colour;
                                 },
-                                149996},
+                                true},
                                {"BaloniM.bmp",
                                 [&] {
                                     ensure_balloons();
                                     return balloons.mask;
                                 },
-                                2544},
-                               {"Nishan.bmp", assetgen::crosshair_sheet, 1248},
-                               {"Oblaci.bmp", assetgen::sky_picture, 921656},
-                               {"Eksplozija.wav", assetgen::pop_sound, 6484},
-                               {"Kraj.wav", assetgen::end_sound, 4988},
-                               {"Promasaj.wav", assetgen::miss_sound, 12612},
-                               {"PucanjB.wav", assetgen::shot_sound, 5888},
-                               {"PucanjSB.wav", assetgen::bomb_sound, 31764},
-                               {"Start.wav", assetgen::start_sound, 25916},
-                               {"Puffpop.ico", assetgen::icon_file, 0},
+                                true},
+                               {"Nishan.bmp", assetgen::crosshair_sheet, true},
+                               {"Oblaci.bmp", assetgen::sky_picture, true},
+                               {"Eksplozija.wav", assetgen::pop_sound, true},
+                               {"Kraj.wav", assetgen::end_sound, true},
+                               {"Promasaj.wav", assetgen::miss_sound, true},
+                               {"PucanjB.wav", assetgen::shot_sound, true},
+                               {"PucanjSB.wav", assetgen::bomb_sound, true},
+                               {"Start.wav", assetgen::start_sound, true},
+                               {"Puffpop.ico", assetgen::icon_file},
                            });
         return 0;
     } catch (const std::exception& e) {
