@@ -1,0 +1,18 @@
+// The fatal-error report: Windows' own message box, over the game's windows hidden.
+#include "platform/form.h"
+#include "platform/host.h"
+#include "platform/identity.h"
+#include "platform/window.h"
+#include "platform/win32/win32_host.h"
+
+namespace platform {
+
+void host::ShowErrorReport(const std::string& message) {
+    // A full-screen game window would otherwise cover the box.
+    for (Form* form : LoadedForms())
+        if (form->Window()) form->Window()->Hide();
+    MessageBoxA(nullptr, message.c_str(), Program().title.c_str(),
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+}  // namespace platform

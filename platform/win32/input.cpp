@@ -1,0 +1,197 @@
+// The message pump: Windows' messages to our windows as the platform's input events.
+#include <deque>
+
+#include "platform/host.h"
+#include "platform/keys.h"
+#include "platform/win32/win32_host.h"
+
+namespace platform {
+
+namespace {
+
+std::deque<InputEvent>& Pending() {
+    static std::deque<InputEvent> pending;
+    return pending;
+}
+
+Integer ShiftState() {
+    const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+    return static_cast<Integer>((down(VK_SHIFT) ? vbShiftMask : 0) |
+                                (down(VK_CONTROL) ? vbCtrlMask : 0) |
+                                (down(VK_MENU) ? vbAltMask : 0));
+}
+
+// The characters a key types on its own beside the printable ones.
+bool ControlCharacter(WPARAM c) {
+    return c == vbKeyReturn || c == vbKeyEscape || c == vbKeyBack || c == vbKeyTab;
+}
+
+void Push(HWND window, InputEvent event) {
+    event.window = static_cast<uint32_t>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    Pending().push_back(event);
+}
+
+void Mouse(HWND window, InputEvent::Kind kind, Integer button, LPARAM lParam) {
+    InputEvent event;
+    event.kind = kind;
+    // Signed: a captured pointer can be left of or above the window.
+    event.x = static_cast<short>(LOWORD(lParam));
+    event.y = static_cast<short>(HIWORD(lParam));
+    event.button = button;
+    event.shift = ShiftState();
+    Push(window, event);
+}
+
+void Key(HWND window, InputEvent::Kind kind, WPARAM virtualKey, LPARAM lParam) {
+    InputEvent event;
+    event.kind = kind;
+    event.key = win32::KeyCodeOf(static_cast<uint32_t>(virtualKey));
+    event.shift = ShiftState();
+    event.repeat = kind == InputEvent::Kind::KeyDown && (lParam & (LPARAM(1) << 30));
+    Push(window, event);
+}
+
+}  // namespace
+
+Integer win32::KeyCodeOf(uint32_t virtualKey) {
+    // The game's key codes are the virtual keys it names.
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
+        return static_cast<Integer>(virtualKey);
+    switch (virtualKey) {
+        case VK_BACK:
+        case VK_TAB:
+        case VK_RETURN:
+        case VK_ESCAPE:
+        case VK_SPACE:
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            return static_cast<Integer>(virtualKey);
+        default:
+            return 0;
+    }
+}
+
+Integer win32::ButtonOf(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            return vbLeftButton;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            return vbRightButton;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            return vbMiddleButton;
+        default:
+            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? 8
+                   : GET_XBUTTON_WPARAM(wParam) == XBUTTON2 ? 16
+                                                             : 32;
+    }
+}
+
+Integer win32::HeldButtons(WPARAM keyState) {
+    return static_cast<Integer>(((keyState & MK_LBUTTON) ? vbLeftButton : 0) |
+                                ((keyState & MK_RBUTTON) ? vbRightButton : 0) |
+                                ((keyState & MK_MBUTTON) ? vbMiddleButton : 0) |
+                                ((keyState & MK_XBUTTON1) ? 8 : 0) |
+                                ((keyState & MK_XBUTTON2) ? 16 : 0));
+}
+
+LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    using Kind = InputEvent::Kind;
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            // Held, the pointer stays ours: the button's release arrives even outside.
+            SetCapture(window);
+            Mouse(window, Kind::MouseDown, ButtonOf(message, wParam), lParam);
+            return message == WM_XBUTTONDOWN;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP:
+            if (HeldButtons(GET_KEYSTATE_WPARAM(wParam)) == 0 && GetCapture() == window)
+                ReleaseCapture();
+            Mouse(window, Kind::MouseUp, ButtonOf(message, wParam), lParam);
+            return message == WM_XBUTTONUP;
+        case WM_MOUSEMOVE:
+            Mouse(window, Kind::MouseMove, HeldButtons(wParam), lParam);
+            return 0;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            Key(window, message == WM_KEYDOWN ? Kind::KeyDown : Kind::KeyUp, wParam, lParam);
+            return 0;
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            // Alt with a key: the game sees it, and Alt+F4 still closes through WM_CLOSE.
+            Key(window, message == WM_SYSKEYDOWN ? Kind::KeyDown : Kind::KeyUp, wParam, lParam);
+            break;
+        case WM_SYSCOMMAND:
+            // Alt alone would open the window menu's modal loop and stop the game's clock.
+            if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+            break;
+        case WM_CHAR:
+            if (wParam < 128 && (wParam >= 32 || ControlCharacter(wParam))) {
+                InputEvent event;
+                event.kind = Kind::Character;
+                event.key = static_cast<Integer>(wParam);
+                event.shift = ShiftState();
+                Push(window, event);
+            }
+            return 0;
+        case WM_CLOSE: {
+            // The form decides whether it closes.
+            InputEvent event;
+            event.kind = Kind::Close;
+            Push(window, event);
+            return 0;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            InputEvent event;
+            event.kind = Kind::Exposed;
+            Push(window, event);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // every frame covers the whole window
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool host::WaitInput(InputEvent& event, int timeoutMs) {
+    auto& pending = Pending();
+    const auto pump = [&pending] {
+        MSG message;
+        while (pending.empty() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    };
+    if (!VideoStarted()) {
+        Sleep(static_cast<DWORD>(timeoutMs));
+        return false;
+    }
+    pump();
+    // The timer's resolution was raised at video start: the wait ends on time to the
+    // millisecond, which the 45 ms frame tick needs.
+    if (pending.empty() && timeoutMs > 0) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        pump();
+    }
+    if (pending.empty()) return false;
+    event = pending.front();
+    pending.pop_front();
+    return true;
+}
+
+}  // namespace platform

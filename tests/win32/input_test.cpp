@@ -1,0 +1,63 @@
+// The Windows host's input: its tables, and messages through the real pump to input events.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/app.h"
+#include "platform/form.h"
+#include "platform/host.h"
+#include "platform/keys.h"
+#include "platform/win32/win32_host.h"
+#include "platform/window.h"
+
+using namespace platform;
+
+TEST(Win32Input, KeyCodesAndButtonNumbers) {
+    // The keys the game names keep their codes; others, the numeric pad's and lower-case
+    // look-alikes among them, are 0.
+    const std::pair<uint32_t, Integer> keys[] = {
+        {VK_ESCAPE, vbKeyEscape}, {VK_RETURN, vbKeyReturn}, {VK_SPACE, vbKeySpace},
+        {VK_TAB, vbKeyTab},       {VK_BACK, vbKeyBack},     {VK_LEFT, vbKeyLeft},
+        {VK_DOWN, vbKeyDown},     {'A', 'A'},               {'Z', 'Z'},
+        {'0', '0'},               {'9', '9'},               {VK_F1, 0},
+        {VK_NUMPAD0, 0},          {VK_SHIFT, 0},            {VK_OEM_PERIOD, 0}};
+    for (const auto& [virtualKey, code] : keys)
+        EXPECT_EQ(win32::KeyCodeOf(virtualKey), code) << virtualKey;
+    EXPECT_EQ(win32::ButtonOf(WM_LBUTTONDOWN, 0), vbLeftButton);
+    EXPECT_EQ(win32::ButtonOf(WM_RBUTTONUP, 0), vbRightButton);
+    EXPECT_EQ(win32::ButtonOf(WM_MBUTTONDOWN, 0), vbMiddleButton);
+    EXPECT_EQ(win32::ButtonOf(WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1)), 8);
+    EXPECT_EQ(win32::ButtonOf(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2)), 16);
+    EXPECT_EQ(win32::HeldButtons(MK_LBUTTON | MK_XBUTTON2 | MK_SHIFT), vbLeftButton | 16);
+}
+
+TEST(Win32Input, MessagesBecomeEventsAndCloseLeavesTheWindow) {
+    InitVideo();
+    FormDesign design;
+    design.caption = "input test window";
+    design.clientWidth = 64;
+    design.clientHeight = 48;
+    NativeWindow window(design, 10, 10);
+    HWND handle = FindWindowExA(nullptr, nullptr, win32::kWindowClass, "input test window");
+    ASSERT_NE(handle, nullptr);
+    PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7));
+    PostMessageA(handle, WM_CHAR, 1, 0);  // Ctrl+A types nothing
+    PostMessageA(handle, WM_CHAR, 'a', 0);
+    PostMessageA(handle, WM_CLOSE, 0, 0);
+    PostMessageA(handle, WM_KEYDOWN, VK_ESCAPE, LPARAM(1) << 30);  // held: it types Esc too
+    std::vector<InputEvent> events;
+    InputEvent event;
+    while (host::WaitInput(event, 0))
+        if (event.window == window.Id()) events.push_back(event);
+    using Kind = InputEvent::Kind;
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_TRUE(events[0].kind == Kind::MouseDown && events[0].button == vbLeftButton &&
+                events[0].x == -3 && events[0].y == 7);
+    EXPECT_TRUE(events[1].kind == Kind::Character && events[1].key == 'a');
+    EXPECT_EQ(events[2].kind, Kind::Close);
+    EXPECT_TRUE(events[3].kind == Kind::KeyDown && events[3].key == vbKeyEscape && events[3].repeat);
+    EXPECT_TRUE(events[4].kind == Kind::Character && events[4].key == vbKeyEscape);
+    EXPECT_TRUE(IsWindow(handle));  // the form decides
+    ReleaseCapture();
+}
