@@ -31,8 +31,6 @@ static_assert(kAssets == 12);
 // Sounds first, then pictures.
 constexpr int kWriteOrder[] = {6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5};
 
-constexpr char kSeparator = '/';
-
 }  // namespace
 
 UnpackerForm frmRES;
@@ -64,8 +62,8 @@ void UnpackerForm::Form_Load() {
 
     for (size_t i = 0; i < kAssets; ++i)
         Field(static_cast<int>(i) + 1).Text =
-            folder + kSeparator + std::string(kAssetTable[i].file);
-    Field(13).Text = folder + kSeparator;
+            folder + platform::PathSeparator() + std::string(kAssetTable[i].file);
+    Field(13).Text = folder + platform::PathSeparator();
 
     platform::FileSystemObject fso;
     if (!fso.FolderExists(folder)) {

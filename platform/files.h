@@ -18,6 +18,9 @@ constexpr uint32_t kMaxPath = 4096;
 // When it does not fit (length + NUL > size) nothing is written and the needed size is returned.
 uint32_t GetTempPathA(uint32_t size, char* buffer);
 
+// What separates a folder from its files in a path: '/', or '\\' on Windows.
+char PathSeparator();
+
 // The folder every user of the machine shares, "/tmp": the one-copy lock and the fallback
 // temporary folder live there, named by user. Tests move it, so that they and a game running
 // on the same machine leave each other alone.

@@ -234,4 +234,8 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
     return FileRead::Done;
 }
 
+char PathSeparator() {
+    return '/';
+}
+
 }  // namespace platform

@@ -63,7 +63,7 @@ TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {
     EXPECT_TRUE(game::frmMAIN.Loaded());
     // The paths of the twelve files and their folder; resources found by name and type in any case.
     for (int n = 1; n <= 12; ++n) EXPECT_EQ(frmRES.Text(n), (Folder() / File(n - 1)).string());
-    EXPECT_EQ(frmRES.Text(13), Folder().string() + "/");
+    EXPECT_EQ(frmRES.Text(13), (Folder() / "").string());
     EXPECT_EQ(assets::LoadResData("BALONI", "bmp"), Read(frmRES.Text(3)));
     EXPECT_EQ(assets::LoadResData("promasaj", "WAV"), Read(frmRES.Text(9)));
     EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);

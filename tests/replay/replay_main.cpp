@@ -158,7 +158,7 @@ private:
         out_ << line;
         char separator = ' ';
         for (const platform::SoundRequest& request : platform::SoundRequests()) {
-            std::string name = request.path.substr(request.path.find_last_of('/') + 1);
+            std::string name = request.path.substr(request.path.find_last_of("/\\") + 1);
             out_ << separator << name.substr(0, name.rfind(".wav")) << ':' << request.flags;
             separator = ',';
         }

@@ -67,7 +67,7 @@ protected:
     std::vector<std::string> Sounds() {
         std::vector<std::string> names;
         for (const auto& request : platform::SoundRequests())
-            names.push_back(request.path.substr(request.path.find_last_of('/') + 1) + ":" +
+            names.push_back(request.path.substr(request.path.find_last_of("/\\") + 1) + ":" +
                             std::to_string(request.flags));
         platform::ClearSoundRequests();
         return names;
