@@ -11,8 +11,11 @@ build: deps
 play: build
 	./build/default/puffpop
 
-test: build
+# Every suite: Linux, then the Windows build under Wine (its packaging test needs both builds),
+# then the sanitizer build.
+test: build windows
 	ctest --preset default
+	ctest --preset windows
 	$(MAKE) test-asan
 
 test-asan: deps

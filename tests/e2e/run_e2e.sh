@@ -148,17 +148,22 @@ start_wine() { # NAME
     wine "$GAME" >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
   GAME_PID=$!
 }
-attract_text() { pixels "$1" 360x38+$((GX + 140))+$((GY + 210)) "$YELLOW"; }
-# blinks: over two seconds the attract text is seen both shown and hidden.
+# blinks: over two seconds the white attract text comes and goes (the clouds behind it stay).
 blinks() {
-  local i n on=0 off=0
+  local i n low=999999 high=0
   for i in $(seq 10); do
-    n=$(attract_text "$(shot blink)")
-    [ "$n" -gt 300 ] && on=1
-    [ "$n" -lt 20 ] && off=1
+    n=$(pixels "$(shot blink)" 360x38+$((GX + 140))+$((GY + 210)) 'r>0.9&&g>0.9&&b>0.9')
+    low=$((n < low ? n : low)) high=$((n > high ? n : high))
     sleep 0.2
   done
-  [ $((on + off)) = 2 ]
+  [ $((high - low)) -gt 500 ]
+}
+# press_start: a click on START. Wine draws the window's frame itself, so the client area sits at
+# the bottom of the window, centred across it.
+press_start() {
+  local w h x y b
+  IFS='x+' read -r w h x y <<<"$(window "$CHOOSER" 3)" && b=$(((w - 329) / 2)) &&
+    xdotool mousemove $((x + b + 256)) $((y + h - 63 - b + 32)) click 1
 }
 
 # The mode choice, the attract screen, a round and its end, the unpacked folder and Esc, with the
@@ -170,8 +175,7 @@ scenario_wine() {
   rm -rf "$temp/Puffpop"
   start_wine first
   check "mode-choice window appears" wait_for 30 has_window "$CHOOSER" -- '$(window_list)' || return
-  wait_for 5 focused_on "$CHOOSER"
-  xdotool key Return
+  press_start
   check "game window at (68, 51), 640x480, mode choice closed" wait_for 15 eval \
     'game_window_is "$GAME_AREA" && ! has_window "$CHOOSER"' -- '$(window_list)' || return
   check "sky in the game window" wait_for 5 mostly "$(shot drawn)" "$SKY" 600x25+88+55
@@ -189,7 +193,7 @@ scenario_wine() {
 
   rm -rf "$temp/Puffpop" && touch "$temp/Puffpop"
   start_wine refused
-  wait_for 30 focused_on "$CHOOSER" && xdotool key Return
+  wait_for 30 has_window "$CHOOSER" && press_start
   check "a file in the folder's place: message box titled Puffpop" wait_for 15 has_window Puffpop -- '$(window_list)'
   f=$(shot refused)
   wait_for 9 eval 'xdotool windowfocus "$(window Puffpop 1)" key Return; wait_for 1 game_ended'
