@@ -1,4 +1,4 @@
-// Files carried inside the executable, placed there at build time.
+// Files carried inside the executable as its resources, placed there at build time.
 #pragma once
 
 #include <cstdint>
@@ -7,15 +7,9 @@
 
 namespace platform {
 
-struct EmbeddedFile {
-    std::string_view name;  // the file name it was built from, e.g. "Baloni.bmp"
-    std::span<const uint8_t> bytes;
-};
-
-// Every embedded file: the twelve assets, the icon and the font.
-std::span<const EmbeddedFile> EmbeddedFiles();
-
-// One embedded file by its exact file name; empty when there is none.
-std::span<const uint8_t> EmbeddedBytes(std::string_view name);
+// The bytes of the executable's resource of this type and name, both compared without regard to
+// case: the game's pictures and sounds under their own types ("BMP", "BALONI"), every other file
+// as "RCDATA". Empty when there is none.
+std::span<const uint8_t> ResourceBytes(std::string_view type, std::string_view name);
 
 }  // namespace platform

@@ -8,7 +8,7 @@ namespace platform {
 struct Identity {
     std::string title = "Program";  // window titles, the error report, stderr
     std::string stem = "program";   // lower-case file stem: the lock, the private temporary folder
-    std::string icon;               // the embedded file of the windows' icon, if any
+    std::string icon;               // the resource holding the windows' icon file, if any
 };
 
 void Identify(Identity identity);

@@ -23,7 +23,7 @@ namespace platform {
 namespace {
 
 const char* FontName(Face face) {
-    return face == Face::Game ? "font.ttf" : "dialog.ttf";
+    return face == Face::Game ? "FONT" : "DIALOGFONT";
 }
 
 // a * b / c rounded to nearest, halves away from zero; c > 0.
@@ -85,7 +85,7 @@ std::map<Face, Font>& Fonts() {
 const TrueType& OpenFace(Face face) {
     Font& font = Fonts()[face];
     if (font.face) return *font.face;
-    const std::span<const uint8_t> bytes = EmbeddedBytes(FontName(face));
+    const std::span<const uint8_t> bytes = ResourceBytes("RCDATA", FontName(face));
     if (bytes.empty()) FontError(face, "not embedded in the program");
     auto opened = std::make_unique<TrueType>(bytes);
     if (!opened->Ok()) FontError(face, "not a TrueType font");

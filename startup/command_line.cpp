@@ -24,7 +24,7 @@ constexpr char kUsage[] =
 
 // The version texts carried inside the program, one "Name=value" a line.
 std::map<std::string, std::string> VersionTexts() {
-    const auto bytes = platform::EmbeddedBytes("version.txt");
+    const auto bytes = platform::ResourceBytes("RCDATA", "VERSIONTEXT");
     std::map<std::string, std::string> texts;
     std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     while (!rest.empty()) {

@@ -5,7 +5,7 @@
 namespace startup {
 
 void IdentifyProgram() {
-    platform::Identify({"Puffpop", "puffpop", "Puffpop.ico"});
+    platform::Identify({"Puffpop", "puffpop", "ICONFILE"});
 }
 
 }  // namespace startup

@@ -20,7 +20,7 @@ uint32_t Read32(const uint8_t* p) {
 void SetWindowIcon(SDL_Window* window) {
     // An icon file: a 6-byte header, one 16-byte entry, then a 4-bit bitmap of twice the
     // height (colour rows, then the 1-bit transparency mask), both bottom row first.
-    const auto ico = EmbeddedBytes(Program().icon);
+    const auto ico = ResourceBytes("RCDATA", Program().icon);
     constexpr int kSize = 32;
     constexpr size_t kImage = 40 + 16 * 4 + kSize * kSize / 2 + kSize * 4;
     if (ico.size() < 22) return;
