@@ -35,12 +35,14 @@ void RegisterWindowClass() {
 const char win32::kWindowClass[] = "PlatformGameWindow";
 
 bool win32::HiddenWindows() {
-    static const bool hidden = std::getenv("PUFFPOP_HIDDEN_WINDOWS") != nullptr;
+    static const bool hidden = std::getenv("WIN32_HOST_HIDDEN_WINDOWS") != nullptr;
     return hidden;
 }
 
 void InitVideo() {
     if (g_started) return;
+    // From the first window on, a crash or a console event still gives the desktop back.
+    InstallSignalHandlers();
     // 640 x 480 is 640 x 480 pixels, whatever the desktop's scaling.
     SetProcessDPIAware();
     RegisterWindowClass();

@@ -12,7 +12,7 @@ namespace platform::win32 {
 extern const char kWindowClass[];
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// PUFFPOP_HIDDEN_WINDOWS set: windows are made but never shown, so that tests under Wine pop
+// WIN32_HOST_HIDDEN_WINDOWS set: windows are made but never shown, so that tests under Wine pop
 // nothing up and no error box waits for a click.
 bool HiddenWindows();
 
