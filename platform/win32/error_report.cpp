@@ -2,8 +2,8 @@
 #include "platform/form.h"
 #include "platform/host.h"
 #include "platform/identity.h"
-#include "platform/window.h"
 #include "platform/win32/win32_host.h"
+#include "platform/window.h"
 
 namespace platform {
 

@@ -214,9 +214,8 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     DWORD error = WriteFull(file.get(), bytes);
     if (!file.Close() && error == 0) error = ::GetLastError();
     // The move replaces a link standing at the path; it never writes through it.
-    if (error == 0 &&
-        ::MoveFileExA(temporary.c_str(), path.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    if (error == 0 && ::MoveFileExA(temporary.c_str(), path.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         error = ::GetLastError();
     }
     if (error == 0) return;
@@ -230,14 +229,18 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileRead::Missing;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return FileRead::Missing;
         why = Reason(error);
         return FileRead::Failed;
     }
     ::LARGE_INTEGER size{};
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK) why = "not a regular file";
-    else if (::GetFileSizeEx(file.get(), &size) == 0) why = Reason(::GetLastError());
-    else if (static_cast<uint64_t>(size.QuadPart) > limit) why = "file too large";
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+        why = "not a regular file";
+    else if (::GetFileSizeEx(file.get(), &size) == 0)
+        why = Reason(::GetLastError());
+    else if (static_cast<uint64_t>(size.QuadPart) > limit)
+        why = "file too large";
     if (!why.empty()) return FileRead::Failed;
 
     bytes.resize(static_cast<size_t>(size.QuadPart));

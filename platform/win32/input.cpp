@@ -85,9 +85,9 @@ Integer win32::ButtonOf(UINT message, WPARAM wParam) {
         case WM_MBUTTONUP:
             return vbMiddleButton;
         default:
-            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? 8
+            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1   ? 8
                    : GET_XBUTTON_WPARAM(wParam) == XBUTTON2 ? 16
-                                                             : 32;
+                                                            : 32;
     }
 }
 

@@ -1,5 +1,6 @@
 // Sound through winmm's sndPlaySoundA, which already plays one sound at a time and cuts off the
-// last. Windows does not say whether a sound is still playing; its WAV header and a steady clock do.
+// last. Windows does not say whether a sound is still playing; its WAV header and a steady clock
+// do.
 #include "platform/sound.h"
 
 #include <atomic>
@@ -21,8 +22,8 @@ using Clock = std::chrono::steady_clock;
 constexpr uint64_t kMaxWavBytes = 64 * 1024 * 1024;
 
 struct Player {
-    std::string path;             // the sound last started
-    Clock::time_point until;      // when it will have been heard
+    std::string path;         // the sound last started
+    Clock::time_point until;  // when it will have been heard
     uint32_t bytes_per_second = 0;
 };
 
@@ -110,7 +111,8 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     if ((flags & SND_ASYNC) != 0) {
         player.path = file;
         player.bytes_per_second = bytes_per_second;
-        player.until = start + std::chrono::milliseconds(uint64_t{data_bytes} * 1000 / bytes_per_second);
+        player.until =
+            start + std::chrono::milliseconds(uint64_t{data_bytes} * 1000 / bytes_per_second);
     }
     return true;
 }

@@ -52,10 +52,10 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y) : host_(new H
     host.style = tool ? WS_CAPTION | WS_SYSMENU : WS_POPUP;
     host.exStyle = tool ? WS_EX_TOOLWINDOW : 0;
     const ::RECT outer = host.Outer(x, y);
-    host.window = CreateWindowExA(host.exStyle, win32::kWindowClass, design.caption.c_str(),
-                                  host.style, outer.left, outer.top, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    host.window =
+        CreateWindowExA(host.exStyle, win32::kWindowClass, design.caption.c_str(), host.style,
+                        outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!host.window)
         throw RuntimeError(kNoDisplay, "Cannot open a window (Windows error " +
                                            std::to_string(GetLastError()) + ")");
@@ -78,8 +78,7 @@ uint32_t NativeWindow::Id() const {
 void NativeWindow::Move(int x, int y) {
     host_->x = x;
     host_->y = y;
-    if (!host_->fullscreen)
-        host_->Place(nullptr, host_->Outer(x, y), SWP_NOSIZE | SWP_NOZORDER);
+    if (!host_->fullscreen) host_->Place(nullptr, host_->Outer(x, y), SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void NativeWindow::Show() {
@@ -124,8 +123,7 @@ void NativeWindow::ConfinePointer(const RECT* screen) {
 
 void NativeWindow::Present(Surface& surface) {
     const Host& host = *host_;
-    if (!surface.Pixels() || surface.Width() < host.width || surface.Height() < host.height)
-        return;
+    if (!surface.Pixels() || surface.Width() < host.width || surface.Height() < host.height) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = static_cast<LONG>(surface.Stride());
@@ -138,8 +136,8 @@ void NativeWindow::Present(Surface& surface) {
     const Letterbox f = host.Frame();
     if (f.w == host.width && f.h == host.height) {
         SetDIBitsToDevice(dc, f.x, f.y, static_cast<DWORD>(host.width),
-                          static_cast<DWORD>(host.height), 0, 0, 0,
-                          static_cast<UINT>(host.height), surface.Pixels(), &info, DIB_RGB_COLORS);
+                          static_cast<DWORD>(host.height), 0, 0, 0, static_cast<UINT>(host.height),
+                          surface.Pixels(), &info, DIB_RGB_COLORS);
     } else {
         // Black bars round the scaled frame, then the frame.
         ::RECT client{0, 0, host.screenWidth, host.screenHeight};

@@ -1,6 +1,7 @@
 // The Win32 host's own guards: junctions refused, files replaced whole, one copy per session.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <winioctl.h>
 
 #include <cstring>
 #include <filesystem>
@@ -14,8 +15,6 @@
 #include "platform/identity.h"
 #include "platform/win32/windows_api.h"
 #include "temp_dir.h"
-
-#include <winioctl.h>
 
 namespace {
 
@@ -37,8 +36,9 @@ auto Refused(const fs::path& path, const std::string& reason) {
 // the file system cannot hold one (Wine 8 cannot).
 bool MakeJunction(const fs::path& link, const fs::path& target) {
     fs::create_directory(link);
-    ::HANDLE handle = ::CreateFileA(link.string().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ::HANDLE handle =
+        ::CreateFileA(link.string().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     // A mount point's reparse data: tag, sizes, then the substitute and print names.
     const std::wstring name = L"\\??\\" + target.wstring();
@@ -46,14 +46,14 @@ bool MakeJunction(const fs::path& link, const fs::path& target) {
     std::vector<uint8_t> data(16 + bytes + 4);
     const uint32_t tag = IO_REPARSE_TAG_MOUNT_POINT;
     const uint16_t fields[] = {static_cast<uint16_t>(data.size() - 8), 0, 0, bytes,
-                               static_cast<uint16_t>(bytes + 2), 0};
+                               static_cast<uint16_t>(bytes + 2),       0};
     std::memcpy(data.data(), &tag, 4);
     std::memcpy(data.data() + 4, fields, sizeof fields);
     std::memcpy(data.data() + 16, name.data(), bytes);
     DWORD ignored = 0;
-    const bool made = ::DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, data.data(),
-                                        static_cast<DWORD>(data.size()), nullptr, 0, &ignored,
-                                        nullptr) != 0;
+    const bool made =
+        ::DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, data.data(),
+                          static_cast<DWORD>(data.size()), nullptr, 0, &ignored, nullptr) != 0;
     ::CloseHandle(handle);
     return made;
 }
@@ -95,7 +95,8 @@ TEST(Win32Files, WriteFileAtomicReplacesWholeFilesAndLeavesNothingBehindWhenItFa
     EXPECT_EQ(platform::ReadFileBytes(path, 100, bytes, why), platform::FileRead::Done);
     EXPECT_EQ(bytes, std::vector<uint8_t>({'n', 'e', 'w'}));
     for (const fs::path& missing : {dir / "Kraj.wav", dir / "missing" / "Kraj.wav"})
-        EXPECT_EQ(platform::ReadFileBytes(missing.string(), 100, bytes, why), platform::FileRead::Missing);
+        EXPECT_EQ(platform::ReadFileBytes(missing.string(), 100, bytes, why),
+                  platform::FileRead::Missing);
 }
 
 TEST(Win32Files, TheTemporaryPathEndsInABackslashAndAShortBufferIsToldTheSizeNeeded) {

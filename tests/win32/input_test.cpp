@@ -16,12 +16,21 @@ using namespace platform;
 TEST(Win32Input, KeyCodesAndButtonNumbers) {
     // The keys the game names keep their codes; others, the numeric pad's and lower-case
     // look-alikes among them, are 0.
-    const std::pair<uint32_t, Integer> keys[] = {
-        {VK_ESCAPE, vbKeyEscape}, {VK_RETURN, vbKeyReturn}, {VK_SPACE, vbKeySpace},
-        {VK_TAB, vbKeyTab},       {VK_BACK, vbKeyBack},     {VK_LEFT, vbKeyLeft},
-        {VK_DOWN, vbKeyDown},     {'A', 'A'},               {'Z', 'Z'},
-        {'0', '0'},               {'9', '9'},               {VK_F1, 0},
-        {VK_NUMPAD0, 0},          {VK_SHIFT, 0},            {VK_OEM_PERIOD, 0}};
+    const std::pair<uint32_t, Integer> keys[] = {{VK_ESCAPE, vbKeyEscape},
+                                                 {VK_RETURN, vbKeyReturn},
+                                                 {VK_SPACE, vbKeySpace},
+                                                 {VK_TAB, vbKeyTab},
+                                                 {VK_BACK, vbKeyBack},
+                                                 {VK_LEFT, vbKeyLeft},
+                                                 {VK_DOWN, vbKeyDown},
+                                                 {'A', 'A'},
+                                                 {'Z', 'Z'},
+                                                 {'0', '0'},
+                                                 {'9', '9'},
+                                                 {VK_F1, 0},
+                                                 {VK_NUMPAD0, 0},
+                                                 {VK_SHIFT, 0},
+                                                 {VK_OEM_PERIOD, 0}};
     for (const auto& [virtualKey, code] : keys)
         EXPECT_EQ(win32::KeyCodeOf(virtualKey), code) << virtualKey;
     EXPECT_EQ(win32::ButtonOf(WM_LBUTTONDOWN, 0), vbLeftButton);
@@ -56,7 +65,8 @@ TEST(Win32Input, MessagesBecomeEventsAndCloseLeavesTheWindow) {
                 events[0].x == -3 && events[0].y == 7);
     EXPECT_TRUE(events[1].kind == Kind::Character && events[1].key == 'a');
     EXPECT_EQ(events[2].kind, Kind::Close);
-    EXPECT_TRUE(events[3].kind == Kind::KeyDown && events[3].key == vbKeyEscape && events[3].repeat);
+    EXPECT_TRUE(events[3].kind == Kind::KeyDown && events[3].key == vbKeyEscape &&
+                events[3].repeat);
     EXPECT_TRUE(events[4].kind == Kind::Character && events[4].key == vbKeyEscape);
     EXPECT_TRUE(IsWindow(handle));  // the form decides
     ReleaseCapture();
