@@ -1,6 +1,6 @@
 // The one header that lets <windows.h> in. Its macros (SRCCOPY, DM_PELSWIDTH, SND_ASYNC,
-// CreateWindow, DrawText...) would rename the game's own names, so no game-facing header is ever
-// included after it; the game's constants live in platform/constants.h, which this host never uses.
+// CreateWindow, DrawText...) would rename the game's own spellings of those names, so the host
+// never includes platform/constants.h, where they live, and the platform's headers use none.
 #pragma once
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX 1  // as libstdc++ defines it, so the two agree
