@@ -4,6 +4,9 @@
 #pragma once
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX 1  // as libstdc++ defines it, so the two agree
+// The others use <windows.h>'s types, so it comes first.
+// clang-format off
 #include <windows.h>
-
-#include <mmsystem.h>  // after <windows.h>, whose types it uses
+#include <mmsystem.h>
+#include <winioctl.h>
+// clang-format on

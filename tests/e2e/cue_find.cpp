@@ -37,7 +37,8 @@ std::vector<double> ReadWav(const char* path) {
             for (size_t k = 0; (k + 1) * rate / kRate <= count; ++k) {
                 double sum = 0;
                 size_t n = 0;
-                for (auto i = size_t(k * rate / kRate); i < size_t((k + 1) * rate / kRate); ++i, ++n)
+                for (auto i = size_t(k * rate / kRate); i < size_t((k + 1) * rate / kRate);
+                     ++i, ++n)
                     sum += bits == 8 ? (static_cast<uint8_t>(b[at + 8 + i]) - 128) / 128.0
                                      : static_cast<int16_t>(Le(b, at + 8 + 2 * i, 2)) / 32768.0;
                 out.push_back(n ? sum / n : 0);

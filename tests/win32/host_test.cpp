@@ -1,7 +1,6 @@
 // The Win32 host's own guards: junctions refused, files replaced whole, one copy per session.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <winioctl.h>
 
 #include <cstring>
 #include <filesystem>
