@@ -25,6 +25,4 @@ if(PUFFPOP_TESTS AND CMAKE_CROSSCOMPILING)
       add_library(GTest::${lib} ALIAS ${lib})
     endif()
   endforeach()
-  # find_package(GTest) in tests/ finds these targets instead of searching the cross sysroot.
-  file(WRITE ${CMAKE_FIND_PACKAGE_REDIRECTS_DIR}/gtest-config.cmake "set(GTest_FOUND TRUE)\n")
 endif()

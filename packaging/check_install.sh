@@ -25,19 +25,7 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-install.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 root=$scratch/usr
 
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "PASS: $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $name"
-  fi
-}
+source "$source_dir/packaging/checks.sh"
 
 # The width and height a PNG's header states.
 png_size() {

@@ -41,19 +41,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "PASS: $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL: $name"
-  fi
-}
+source "$source_dir/packaging/checks.sh"
 finish() {
   [ "$failed" -gt 0 ] && [ -f "$scratch/log" ] && cat "$scratch/log"
   echo "$passed passed, $failed failed"

@@ -64,6 +64,12 @@ DisplaySize DesktopSize();
 bool ShowsFullScreen(int width, int height, bool borderless);
 struct Letterbox {
     int x, y, w, h;
+    // A point in the outer frame back to the width x height one shown scaled in the box.
+    void ToInner(int width, int height, int& px, int& py) const {
+        if (w <= 0 || h <= 0) return;
+        px = (px - x) * width / w;
+        py = (py - y) * height / h;
+    }
 };
 Letterbox FitInside(int width, int height, int outerWidth, int outerHeight);
 

@@ -22,12 +22,11 @@ struct NativeWindow::Host {
     Surface* drawn = nullptr;  // the surface living in the framebuffer, if any
 
     // Where the client area lands in the window.
-    SDL_Rect Frame() const {
+    Letterbox Frame() const {
         if (!fullscreen) return {0, 0, width, height};
         int w = width, h = height;
         SDL_GetWindowSize(window, &w, &h);
-        const Letterbox box = FitInside(width, height, w, h);
-        return {box.x, box.y, box.w, box.h};
+        return FitInside(width, height, w, h);
     }
     // Moves a surface living in the framebuffer back out.
     void Release() {
@@ -98,10 +97,7 @@ void NativeWindow::Hide() {
 }
 
 void NativeWindow::ToClient(int& x, int& y) const {
-    const SDL_Rect frame = host_->Frame();
-    if (frame.w <= 0 || frame.h <= 0) return;
-    x = (x - frame.x) * host_->width / frame.w;
-    y = (y - frame.y) * host_->height / frame.h;
+    host_->Frame().ToInner(host_->width, host_->height, x, y);
 }
 
 void NativeWindow::ConfinePointer(const RECT* screen) {
@@ -130,7 +126,7 @@ void NativeWindow::Present(Surface& surface) {
     SDL_Surface* target = SDL_GetWindowSurface(host.window);
     if (!target) return;
     const int width = host.width, height = host.height;
-    const SDL_Rect frame = host.Frame();
+    const Letterbox frame = host.Frame();
     const bool plain = frame.w == width && frame.h == height &&
                        target->format->format == SDL_PIXELFORMAT_RGB888 &&
                        target->w >= frame.x + width && target->h >= frame.y + height;
@@ -150,7 +146,7 @@ void NativeWindow::Present(Surface& surface) {
             static_cast<int>(surface.Stride() * 4), SDL_PIXELFORMAT_RGB888);
         if (!source) return;
         SDL_FillRect(target, nullptr, 0);
-        SDL_Rect to = frame;
+        SDL_Rect to{frame.x, frame.y, frame.w, frame.h};
         if (SDL_SoftStretchLinear(source, nullptr, target, &to) != 0)
             SDL_BlitScaled(source, nullptr, target, &to);
         SDL_FreeSurface(source);

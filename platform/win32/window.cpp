@@ -98,10 +98,7 @@ void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) co
 }
 
 void NativeWindow::ToClient(int& x, int& y) const {
-    const Letterbox frame = host_->Frame();
-    if (frame.w <= 0 || frame.h <= 0) return;
-    x = (x - frame.x) * host_->width / frame.w;
-    y = (y - frame.y) * host_->height / frame.h;
+    host_->Frame().ToInner(host_->width, host_->height, x, y);
 }
 
 void NativeWindow::ConfinePointer(const RECT* screen) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <tuple>
 
+#include "file_checks.h"
 #include "platform/error.h"
 #include "temp_dir.h"
 
@@ -20,18 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 using Env = std::optional<std::string>;
 
-std::span<const uint8_t> Bytes(std::string_view text) {
-    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
-// Raised as kFileAccess, the message naming the path and saying why.
-auto Refused(const fs::path& path, const std::string& reason) {
-    using namespace testing;
-    return Throws<platform::RuntimeError>(
-        AllOf(Property(&platform::RuntimeError::Number, platform::kFileAccess),
-              Property(&platform::RuntimeError::what,
-                       AllOf(HasSubstr("'" + path.string() + "'"), HasSubstr(reason)))));
-}
+using testing_support::Bytes;
+using testing_support::Refused;
 
 class FilesTest : public testing::Test {
 protected:

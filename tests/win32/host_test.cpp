@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "file_checks.h"
 #include "platform/app.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -19,17 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::span<const uint8_t> Bytes(std::string_view text) {
-    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
-auto Refused(const fs::path& path, const std::string& reason) {
-    using namespace testing;
-    return Throws<platform::RuntimeError>(
-        AllOf(Property(&platform::RuntimeError::Number, platform::kFileAccess),
-              Property(&platform::RuntimeError::what,
-                       AllOf(HasSubstr("'" + path.string() + "'"), HasSubstr(reason)))));
-}
+using testing_support::Bytes;
+using testing_support::Refused;
 
 // Makes `link` a junction to `target`, as mklink /J does, which needs no privilege; false where
 // the file system cannot hold one (Wine 8 cannot).

@@ -1,0 +1,15 @@
+# Sourced by the packaging checks: check NAME COMMAND... runs the command and counts it passed or
+# failed.
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "PASS: $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $name"
+  fi
+}
