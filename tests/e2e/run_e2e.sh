@@ -5,7 +5,7 @@
 # and the screenshots of a failed run (of every run with E2E_KEEP=1).
 set -u -o pipefail
 [ $# -ge 2 ] || { echo "usage: $0 PUFFPOP_EXECUTABLE RESOURCES_DIR [SCENARIO...]" >&2; exit 2; }
-GAME=$(realpath "$1") RESOURCES=$(realpath "$2")
+GAME=$(realpath "$1") RESOURCES=$(realpath "$2") E2E_DIR=$(dirname "$(realpath "$0")")
 shift 2
 for tool in Xvfb xdotool xwininfo import compare; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/install-deps)"; exit 77; }
@@ -64,6 +64,17 @@ start_x() {
   wait_for 10 test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" &&
     wait_for 10 xwininfo -root >/dev/null 2>&1
 }
+# start_xorg: an Xorg server with the dummy driver instead, for scenarios where the display's mode
+# must really change (tests/e2e/xorg-dummy.conf). Needs root, as CI has; skipped without the driver.
+start_xorg() {
+  Xorg -displayfd 3 -config "$E2E_DIR/xorg-dummy.conf" -logfile "$ARTIFACTS/$SCENE.xorg.log" -nolisten tcp \
+    -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  wait_for 10 test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" &&
+    wait_for 10 xwininfo -root >/dev/null 2>&1
+}
+# The display's current mode, WIDTHxHEIGHT.
+display_mode() { xrandr 2>/dev/null | sed -n 's/.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p'; }
 screen_kept() { xwininfo -root | grep -q 'geometry 1024x768+0+0'; }
 
 # Mapped top-level windows (without a window manager, the root's children): ID, NAME and GEOMETRY
@@ -406,7 +417,7 @@ scenario_sound() {
 started=$(now_ms)
 scenarios="windowed fullscreen lostdisplay refusals cli sound"
 if [[ $GAME == *.exe ]]; then
-  WINE_RUN=$(dirname "$(realpath "$0")")/../../cmake/wine-run
+  WINE_RUN=$E2E_DIR/../../cmake/wine-run
   WINE_PREFIX=${PUFFPOP_WINEPREFIX:-$(dirname "$GAME")/wine}
   scenarios=wine
 fi
