@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "platform/display.h"
 #include "platform/error.h"
 #include "platform/form.h"
+#include "platform/sdl/display_guard.h"
 #include "platform/sdl/window_icon.h"
+#include "platform/sdl/x11_watch.h"
 
 namespace platform {
 
@@ -19,6 +22,8 @@ struct NativeWindow::Host {
     int width;
     int height;
     bool fullscreen = false;
+    bool guarded = false;      // the display guardian keeps the desktop's mode for this window
+    std::string display{};     // the X display's name, "" on other video drivers
     Surface* drawn = nullptr;  // the surface living in the framebuffer, if any
 
     // Where the client area lands in the window.
@@ -32,6 +37,9 @@ struct NativeWindow::Host {
     void Release() {
         if (drawn) drawn->Detach();
         drawn = nullptr;
+    }
+    void Unguard() {
+        if (std::exchange(guarded, false)) StopDisplayGuard();
     }
 };
 
@@ -66,12 +74,14 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
     if (!host_->window)
         throw RuntimeError(kNoDisplay, std::string("Cannot open a window: ") + SDL_GetError());
     if (design.withIcon) SetWindowIcon(host_->window);
+    host_->display = WatchWindow(host_->window);
     FitDisplay();
 }
 
 NativeWindow::~NativeWindow() {
     host_->Release();
     SDL_DestroyWindow(host_->window);
+    host_->Unguard();
 }
 
 uint32_t NativeWindow::Id() const {
@@ -163,16 +173,21 @@ void NativeWindow::FitDisplay() {
     host.fullscreen = wanted;
     if (!wanted) {
         SDL_SetWindowFullscreen(host.window, 0);
+        host.Unguard();
         SDL_SetWindowSize(host.window, host.width, host.height);
         return;
     }
     // A real mode of this size where the display has one; otherwise the frame is scaled to
-    // fill the desktop (see Frame).
+    // fill the desktop (see Frame). Whatever ends the game, the guardian started before the
+    // switch puts the desktop's mode back.
     SDL_DisplayMode mode;
-    if (FindMode(host.width, host.height, mode) &&
-        SDL_SetWindowDisplayMode(host.window, &mode) == 0 &&
-        SDL_SetWindowFullscreen(host.window, SDL_WINDOW_FULLSCREEN) == 0)
-        return;
+    if (FindMode(host.width, host.height, mode)) {
+        host.guarded = !host.display.empty() && StartDisplayGuard(host.display);
+        if (SDL_SetWindowDisplayMode(host.window, &mode) == 0 &&
+            SDL_SetWindowFullscreen(host.window, SDL_WINDOW_FULLSCREEN) == 0)
+            return;
+        host.Unguard();
+    }
     // The window is also moved and sized over the whole screen by hand: without a window
     // manager nobody else would do it.
     const DisplaySize desktop = DesktopSize();
