@@ -66,7 +66,7 @@ if [ "$kind" = deb ]; then
   echo "Depends: $depends"
   # The package names alone, one a line.
   sed 's/ *([^)]*)//g; s/ *[,|] */\n/g' <<<"$depends" >"$scratch/depends"
-  for lib in libc6 libstdc++6 libsdl2-2.0-0 libx11-6; do
+  for lib in libc6 libstdc++6 libsdl2-2.0-0 libx11-6 libxrandr2; do
     check "depends on $lib" grep -qxF "$lib" "$scratch/depends"
   done
   check "depends on no -dev package" bash -c '! grep -q -- "-dev$" "$0"' "$scratch/depends"

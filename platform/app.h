@@ -11,9 +11,12 @@ namespace platform {
 // handler ends the program through Fatal. A termination signal puts the desktop back first.
 void Run();
 
-// SIGINT, SIGTERM and SIGHUP are noted when they come and honoured by every loop that waits for
-// the player, at least ten times a second: the desktop is put back, then the signal ends the
-// program as it would have.
+// Termination signals (SIGINT, SIGTERM, SIGHUP, SIGQUIT and the others whose default ends the
+// program) are noted when they come and honoured by every loop that waits for the player, at least
+// ten times a second: the desktop is put back, then the signal ends the program as it would have.
+// A crash puts the display mode and the pointer back at once (on Linux the crash's signal then
+// ends the program with its own status). A switched display mode comes back even where no handler
+// runs (SIGKILL): on Linux a guardian process keeps it, on Windows the system does.
 void InstallSignalHandlers();
 void HonourSignal();
 

@@ -3,6 +3,7 @@
 // video system.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -113,6 +114,8 @@ void Restore(Display* display, Window root, const Layout& desktop) {
 }  // namespace
 
 int RunDisplayGuardian() {
+    // Named as its command line is in a list of processes, not after /proc/self/exe.
+    prctl(PR_SET_NAME, program_invocation_short_name);
     // The terminal's and the session's signals are for the game, which puts the desktop back
     // itself; the guardian stays for the game's end, however late that comes.
     for (int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) std::signal(signal, SIG_IGN);
