@@ -466,7 +466,7 @@ scenario_quits() {
   local i load=() statuses=""
   new_home quits
   for i in 1 2; do yes >/dev/null & load+=($!); done
-  for i in $(seq ${QUITS:-50}); do
+  for i in $(seq 50); do
     start_game quit --windowed
     wait_for 15 game_window_is "$GAME_AREA"
     [ -z "$(pgrep -P "$GAME_PID")" ] || statuses+=" quit $i: a guardian in windowed play;"
