@@ -24,7 +24,7 @@ void InitVideo() {
     // default would emulate it with an OpenGL texture, loading a software GL stack (tens of MB,
     // a slower start) that draws nothing the game needs.
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
-    FilterDisplayErrors();
+    FilterDisplayErrors();  // first: the video system keeps it to put back when it stops
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(kNoDisplay, std::string("Cannot open the display: ") + SDL_GetError());
     const std::string driver = SDL_GetCurrentVideoDriver();
