@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -93,16 +94,29 @@ TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThe
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "Kraj.wav", Bytes("sound")));
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "victim", Bytes("keep")));
 
+    // A FIFO or an empty folder at the name is read as nothing, at once, and replaced.
+    ASSERT_EQ(mkfifo((dir_ / "Start.wav").c_str(), 0600), 0);
+    fs::create_directory(dir_ / "Oblaci.bmp");
+    for (const char* name : {"Start.wav", "Oblaci.bmp"}) {
+        std::vector<uint8_t> read;
+        std::string why;
+        EXPECT_EQ(platform::ReadFileBytes(dir_ / name, 100, read, why), platform::FileRead::Failed);
+        EXPECT_EQ(why, "not a regular file");
+        platform::WriteFileAtomic(dir_ / name, Bytes("mended"));
+        EXPECT_TRUE(platform::FileHasBytes(dir_ / name, Bytes("mended"))) << name;
+    }
+
     // chmod cannot stop root from writing, so each failure here is one root meets too: no folder
-    // for the temporary file, a name too long for the rename, a folder standing at the name.
+    // for the temporary file, a name too long for the rename, a folder with files at the name.
     fs::create_directory(dir_ / "folder");
+    std::ofstream(dir_ / "folder" / "keep") << "keep";
     for (const fs::path& path :
          {dir_ / "missing" / "Start.wav", dir_ / std::string(NAME_MAX + 1, 'n'), dir_ / "folder"}) {
         EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("lost")); },
                     Refused(path, "write"));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);  // no temporary file left
-    EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 6);  // no temporary file left
+    EXPECT_TRUE(fs::exists(dir_ / "folder" / "keep"));
 }
 
 }  // namespace

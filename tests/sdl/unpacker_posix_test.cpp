@@ -6,7 +6,14 @@
 
 #include <filesystem>
 
+#include <fstream>
+#include <tuple>
+#include <vector>
+
+#include "assets/catalogue.h"
+#include "assets_table.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "unpacker_fixture.h"
 
 namespace {
@@ -51,6 +58,39 @@ TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) 
     EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
     EXPECT_TRUE(fs::is_empty(theirs));
+}
+
+// Every asset's inode and modification time: a file written again gets a new inode.
+std::vector<std::tuple<ino_t, time_t, long>> Stamps(const fs::path& folder) {
+    std::vector<std::tuple<ino_t, time_t, long>> stamps;
+    for (const auto& asset : assets::kAssetTable) {
+        struct stat status {};
+        EXPECT_EQ(lstat((folder / asset.file).c_str(), &status), 0) << asset.file;
+        stamps.emplace_back(status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
+    }
+    return stamps;
+}
+
+TEST_F(Unpacker, ANewRunWritesNothingInAnIntactFolderAndReplacesWhatIsNoFile) {
+    Start();
+    const auto intact = Stamps(Folder());
+    NewRun();
+    EXPECT_EQ(Stamps(Folder()), intact);
+
+    // A FIFO once held the game in open() before its window showed; a folder could not be
+    // replaced; a run killed mid-write left its temporary file.
+    fs::remove(Folder() / "Kraj.wav");
+    ASSERT_EQ(mkfifo((Folder() / "Kraj.wav").c_str(), 0600), 0);
+    fs::remove(Folder() / "Nishan.bmp");
+    fs::create_directory(Folder() / "Nishan.bmp");
+    for (const char* name : {".tmp-a1B2c3", ".tmp-mine.txt"}) std::ofstream(Folder() / name) << "x";
+    NewRun();
+    for (const auto& asset : assets::kAssetTable)
+        EXPECT_TRUE(platform::FileHasBytes(Folder() / asset.file,
+                                           assets::LoadResData(asset.name, asset.type)))
+            << asset.file;
+    EXPECT_FALSE(fs::exists(Folder() / ".tmp-a1B2c3"));
+    EXPECT_TRUE(fs::exists(Folder() / ".tmp-mine.txt")) << "not a name of ours";
 }
 
 }  // namespace
