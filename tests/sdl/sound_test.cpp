@@ -1,11 +1,13 @@
 #include "platform/sound.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/app.h"
@@ -63,6 +65,31 @@ TEST_F(SoundTest, WavFilesConvertWholeToTheDeviceFormat) {
     ASSERT_EQ(samples.size(), 44100u);
     EXPECT_EQ(samples[0] | samples[1] << 8, 0x50A0);
     EXPECT_EQ(samples[40] | samples[41] << 8, 0x3060);
+}
+
+TEST_F(SoundTest, OnlyWavFilesLikeTheGamesOwnAreConvertedAndNothingElseWaitsOrFloods) {
+    const SampleFormat device{22050, AUDIO_S16SYS, 1};
+    std::string good;
+    { std::ifstream in(WriteWav(Path("good.wav"), 22050, 16, 200), std::ios::binary);
+      good.assign(std::istreambuf_iterator<char>(in), {}); }
+    EXPECT_EQ(LoadWavAs(Path("good.wav").c_str(), device).size(), 400u);
+    // Each a value written over the good file: at 1 Hz one cue froze the game for seconds, and a
+    // chunk declared 3.7 GB long in a 510-byte file was allocated whole.
+    const std::tuple<const char*, size_t, std::string> odd[] = {
+        {"1hz.wav", good.find("fmt ") + 12, Le(1, 4)},
+        {"huge.wav", good.find("data") + 4, Le(0xDD000000, 4)},
+        {"float.wav", good.find("fmt ") + 8, Le(3, 2)},
+        {"riff.wav", 4, Le(1 << 20, 4)},
+        {"24bits.wav", good.find("fmt ") + 22, Le(24, 2)}};
+    for (const auto& [name, at, value] : odd) {
+        std::ofstream(Path(name), std::ios::binary) << std::string(good).replace(at, value.size(), value);
+        EXPECT_TRUE(LoadWavAs(Path(name).c_str(), device).empty()) << name;
+    }
+    // Nothing waits on a FIFO or reads a folder at a cue's name.
+    ASSERT_EQ(mkfifo(Path("fifo.wav").c_str(), 0600), 0);
+    fs::create_directory(Path("folder.wav"));
+    for (const char* name : {"fifo.wav", "folder.wav"})
+        EXPECT_TRUE(LoadWavAs(Path(name).c_str(), device).empty()) << name;
 }
 
 TEST_F(SoundTest, SilentWithoutADeviceAndWithOneANewSoundCutsOffTheOldAndSynchronousCallsWait) {
