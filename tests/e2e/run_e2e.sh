@@ -345,6 +345,9 @@ scenario_cli() {
     check "puffpop $args: status $status, '$text' on std$stream" \
       eval '[ "$rc" -eq "$status" ] && [[ $said == "$text"* ]] && [ -z "$quiet$(windows)" ]' -- 'status $rc: ${out:0:80} ${err:0:80}'
   done
+  timeout 10 "$GAME" --version >/dev/full 2>"$WORK/err"
+  FULL_RC=$?
+  check "puffpop --version on a full disk: status 1, said on stderr" eval '[ $FULL_RC -eq 1 ] && [ -s "$WORK/err" ]' -- 'status $FULL_RC'
   new_home cli
   start_game windowed --windowed
   check "--windowed: the game window, no mode choice" wait_for 15 game_window_is "$GAME_AREA" -- '$(window_list)' || return

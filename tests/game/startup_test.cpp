@@ -1,7 +1,10 @@
-// The mode-choice window: its controls, the keyboard and mouse, and the hand-over to the game.
+// The command line, the mode-choice window: its controls, the keyboard and mouse, and the
+// hand-over to the game.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
+#include <vector>
 
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
@@ -9,6 +12,7 @@
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "startup/basDisplay.h"
+#include "startup/command_line.h"
 #include "startup/frmStartup.h"
 #include "temp_dir.h"
 
@@ -16,6 +20,47 @@ namespace {
 
 using startup::frmStartup;
 using startup::basDisplay::bFullScreen;
+
+TEST(CommandLine, AnOptionChoosesTheWayToPlayOrIsAnsweredWithItsStatusOnItsStream) {
+    using startup::Mode;
+    struct Case {
+        std::vector<const char*> args;
+        Mode mode;
+        int status;
+        std::string out, err;  // how each starts
+    };
+    const Case cases[] = {
+        {{}, Mode::Ask, -1, "", ""},
+        {{"--windowed"}, Mode::Windowed, -1, "", ""},
+        {{"--fullscreen"}, Mode::FullScreen, -1, "", ""},
+        {{"--help"}, Mode::Ask, 0, "Usage: puffpop [OPTION]\n", ""},
+        {{"--version"}, Mode::Ask, 0, "Puffpop ", ""},
+        {{"--windowed", "--help"}, Mode::Ask, 2, "",
+         "puffpop: unrecognised command line: --windowed --help\nUsage:"},
+        {{"--fullscreen", "-h"}, Mode::Ask, 2, "", "puffpop: unrecognised command line: --fullscreen -h\n"}};
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"puffpop"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::ostringstream out, err;
+        const startup::Command command =
+            startup::ReadCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
+        const std::string said = c.args.empty() ? "" : c.args[0];
+        EXPECT_EQ(command.mode, c.mode) << said;
+        EXPECT_EQ(command.exitStatus, c.status) << said;
+        EXPECT_EQ(out.str().substr(0, c.out.size()), c.out) << said;
+        EXPECT_EQ(out.str().empty(), c.out.empty()) << said;
+        EXPECT_EQ(err.str().substr(0, c.err.size()), c.err) << said;
+        EXPECT_EQ(err.str().empty(), c.err.empty()) << said;
+    }
+    // An answer that cannot be written (a full disk, a closed pipe) says so and fails.
+    for (const char* option : {"--help", "--version"}) {
+        const char* argv[] = {"puffpop", option};
+        std::ostringstream out, err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(startup::ReadCommandLine(2, argv, out, err).exitStatus, 1) << option;
+        EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
+    }
+}
 
 class Startup : public ::testing::Test {
 protected:
