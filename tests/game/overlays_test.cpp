@@ -49,6 +49,15 @@ protected:
     }
 };
 
+TEST_F(Overlays, TheAttractTextShowsForTenTicksAndHidesForTen) {
+    iBlink = 0;
+    for (int tick = 1; tick <= 45; ++tick) {
+        Tick();
+        const bool shown = !std::equal(Work().Row(0), Work().Row(0) + 640 * 480, Sky().Row(0));
+        EXPECT_EQ(shown, (tick - 1) % 20 < 10) << "tick " << tick;
+    }
+}
+
 TEST_F(Overlays, LinesCentredOn320AndPointsScoredOnTheGameOverScreenInTheResult) {
     Tick();
     Expect({{-1, 210, "Klikni za pocetak...!", 24, 0xFFFFFF},
