@@ -42,7 +42,7 @@ private:
     platform::Timer Timer1;
     platform::CommandButton Command1;
     std::array<std::unique_ptr<platform::TextBox>, 13> fields_;
-    std::string verifiedFolder_;  // whose files this run has already checked
+    std::string verifiedFolder_;                   // whose files this run has already checked
     std::array<std::vector<uint8_t>, 6> checked_;  // the pictures' bytes, until they are loaded
 };
 

@@ -70,7 +70,7 @@ struct Sized {
     int height = 0;
     Zones zones;
     std::array<std::optional<Glyph>, 256> glyphs;  // Latin-1, the game's own texts
-    std::map<uint32_t, Glyph> others;               // beyond it: names in error reports
+    std::map<uint32_t, Glyph> others;              // beyond it: names in error reports
 };
 
 struct Font {
@@ -175,7 +175,8 @@ const Glyph& GlyphOf(const TrueType& tt, Sized& size, uint32_t ch) {
         return *slot;
     }
     auto found = size.others.find(ch);
-    if (found == size.others.end()) found = size.others.emplace(ch, RenderGlyph(tt, size, ch)).first;
+    if (found == size.others.end())
+        found = size.others.emplace(ch, RenderGlyph(tt, size, ch)).first;
     return found->second;
 }
 

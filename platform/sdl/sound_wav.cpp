@@ -57,7 +57,8 @@ std::optional<Wav> ReadWav(std::span<const uint8_t> file) {
             }
             wav = Wav{static_cast<SDL_AudioFormat>(bits == 8 ? AUDIO_U8 : AUDIO_S16LSB),
                       static_cast<uint8_t>(channels),
-                      static_cast<int>(rate), {}};
+                      static_cast<int>(rate),
+                      {}};
         } else if (std::memcmp(id, "data", 4) == 0) {
             if (!wav || size < frame) return std::nullopt;
             // Whole frames only; a stray trailing byte is dropped, not an error.

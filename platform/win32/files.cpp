@@ -96,7 +96,8 @@ bool IsReparsePoint(DWORD attributes) {
 bool IsPlainFile(::HANDLE file) {
     ::BY_HANDLE_FILE_INFORMATION info{};
     return ::GetFileType(file) == FILE_TYPE_DISK &&
-           ::GetFileInformationByHandle(file, &info) != 0 && !IsReparsePoint(info.dwFileAttributes) &&
+           ::GetFileInformationByHandle(file, &info) != 0 &&
+           !IsReparsePoint(info.dwFileAttributes) &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -269,7 +270,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
     const ::HANDLE search = ::FindFirstFileA((folder + "\\.tmp-*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0)
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+            0)
             ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
     } while (::FindNextFileA(search, &found) != 0);
     ::FindClose(search);

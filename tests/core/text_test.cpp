@@ -55,13 +55,10 @@ TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
 }
 
 TEST(Text, TheDialogFaceReadsUtf8SoAnErrorNamesAFileAsItIsSpelt) {
-    // One glyph each, as wide as its plain letter, not two Latin-1 ones ("Ã©"); invalid bytes
-    // stand for themselves.
-    const std::pair<const char*, const char*> letters[] = {
-        {"\xC3\xA9", "e"}, {"\xC5\xBE", "z"}, {"\xE9", "\xC3\xA9"}};
-    for (const auto& [utf8, plain] : letters)
+    // One glyph each, as wide as its plain letter, not two Latin-1 ones ("Ã©"); a byte that
+    // starts no valid sequence stands for itself.
+    for (const auto& [utf8, plain] : {std::pair{"\xC3\xA9", "e"}, {"\xC5\xBE", "z"}, {"\xE9", "e"}})
         EXPECT_EQ(TextWidth(utf8, 12, Face::Dialog), TextWidth(plain, 12, Face::Dialog)) << utf8;
-    EXPECT_NE(TextWidth("\xC3\xA9", 12, Face::Dialog), TextWidth("\xC3\xA9", 12, Face::Game));
     Surface accented(40, 30, kSky), plain(40, 30, kSky);
     PrintText(accented, 0, 0, "\xC5\xBE", 12, 0, Face::Dialog);
     PrintText(plain, 0, 0, "z", 12, 0, Face::Dialog);

@@ -2,12 +2,8 @@
 // burst of the ticks it missed.
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "platform/controls.h"
 #include "platform/form.h"
-
-namespace {
 
 TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicks) {
     platform::FormDesign design;
@@ -16,16 +12,12 @@ TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicks) {
     int fired = 0;
     platform::Timer timer(form, 45, true, [&] { ++fired; });
     timer.Restart(955);  // due at 1000, then every 45 ms after
-    const std::pair<int64_t, int64_t> served[] = {
-        {1000, 1045},  // on time
-        {1075, 1090},  // 30 ms late: the same grid, not 45 ms from now
-        {1090, 1135},  // due again right now: not twice in a row
-        {1820, 1855}}; // a long stall: the next slot of the grid
-    for (const auto& [now, next] : served) {
+    // On time; 30 ms late (the same grid, not 45 ms from now); due again at once (not twice in a
+    // row); after a long stall (the next slot of the grid).
+    for (const auto& [now, next] :
+         {std::pair{1000, 1045}, {1075, 1090}, {1090, 1135}, {1820, 1855}}) {
         timer.Fire(now);
         EXPECT_EQ(timer.Deadline(), next) << "fired at " << now;
     }
     EXPECT_EQ(fired, 4);
 }
-
-}  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "assets/frmRES.h"
@@ -23,43 +24,34 @@ using startup::basDisplay::bFullScreen;
 
 TEST(CommandLine, AnOptionChoosesTheWayToPlayOrIsAnsweredWithItsStatusOnItsStream) {
     using startup::Mode;
-    struct Case {
-        std::vector<const char*> args;
-        Mode mode;
-        int status;
-        std::string out, err;  // how each starts
-    };
-    const Case cases[] = {
-        {{}, Mode::Ask, -1, "", ""},
-        {{"--windowed"}, Mode::Windowed, -1, "", ""},
-        {{"--fullscreen"}, Mode::FullScreen, -1, "", ""},
-        {{"--help"}, Mode::Ask, 0, "Usage: puffpop [OPTION]\n", ""},
-        {{"--version"}, Mode::Ask, 0, "Puffpop ", ""},
-        {{"--windowed", "--help"}, Mode::Ask, 2, "",
-         "puffpop: unrecognised command line: --windowed --help\nUsage:"},
-        {{"--fullscreen", "-h"}, Mode::Ask, 2, "", "puffpop: unrecognised command line: --fullscreen -h\n"}};
-    for (const Case& c : cases) {
+    const std::tuple<std::vector<const char*>, Mode, int, std::string> cases[] = {
+        {{}, Mode::Ask, -1, ""},
+        {{"--windowed"}, Mode::Windowed, -1, ""},
+        {{"--fullscreen"}, Mode::FullScreen, -1, ""},
+        {{"--help"}, Mode::Ask, 0, "out:Usage: puffpop [OPTION]\n"},
+        {{"--version"}, Mode::Ask, 0, "out:Puffpop "},
+        {{"--fullscreen", "-h"},
+         Mode::Ask,
+         2,
+         "err:puffpop: unrecognised command line: --fullscreen -h\nUsage:"}};
+    for (const auto& [args, mode, status, said] : cases) {
         std::vector<const char*> argv{"puffpop"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        argv.insert(argv.end(), args.begin(), args.end());
         std::ostringstream out, err;
-        const startup::Command command =
+        const auto command =
             startup::ReadCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-        const std::string said = c.args.empty() ? "" : c.args[0];
-        EXPECT_EQ(command.mode, c.mode) << said;
-        EXPECT_EQ(command.exitStatus, c.status) << said;
-        EXPECT_EQ(out.str().substr(0, c.out.size()), c.out) << said;
-        EXPECT_EQ(out.str().empty(), c.out.empty()) << said;
-        EXPECT_EQ(err.str().substr(0, c.err.size()), c.err) << said;
-        EXPECT_EQ(err.str().empty(), c.err.empty()) << said;
+        EXPECT_EQ(std::tuple(command.mode, command.exitStatus), std::tuple(mode, status)) << said;
+        const std::string text = (out.str().empty() ? "" : "out:" + out.str()) +
+                                 (err.str().empty() ? "" : "err:" + err.str());
+        EXPECT_EQ(text.substr(0, said.size()), said);
+        EXPECT_EQ(text.empty(), said.empty()) << text;
     }
     // An answer that cannot be written (a full disk, a closed pipe) says so and fails.
-    for (const char* option : {"--help", "--version"}) {
-        const char* argv[] = {"puffpop", option};
-        std::ostringstream out, err;
-        out.setstate(std::ios::badbit);
-        EXPECT_EQ(startup::ReadCommandLine(2, argv, out, err).exitStatus, 1) << option;
-        EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
-    }
+    const char* argv[] = {"puffpop", "--version"};
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(startup::ReadCommandLine(2, argv, out, err).exitStatus, 1);
+    EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
 }
 
 class Startup : public ::testing::Test {

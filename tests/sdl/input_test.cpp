@@ -2,7 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/app.h"
@@ -13,55 +13,38 @@ namespace platform {
 namespace {
 
 using K = InputEvent::Kind;
+using Seen = std::vector<std::tuple<K, Integer, uint32_t>>;  // kind, key or button, window
 
-// An event's kind, key or button, and window as one short line.
-std::string Line(K kind, int code, uint32_t window) {
-    return std::to_string(static_cast<int>(kind)) + ":" + std::to_string(code) + "@" +
-           std::to_string(window);
-}
-
-std::vector<std::string> Drain() {
-    std::vector<std::string> seen;
-    InputEvent event;
-    while (host::WaitInput(event, 0))
-        seen.push_back(Line(event.kind, event.key | event.button, event.window));
+Seen Push(std::initializer_list<SDL_Event> events) {
+    for (SDL_Event e : events) SDL_PushEvent(&e);
+    Seen seen;
+    for (InputEvent event; host::WaitInput(event, 0);)
+        seen.emplace_back(event.kind, event.key | event.button, event.window);
     return seen;
 }
 
 TEST(SdlInput, EscDownIsAKeyDownOnlyItsReleaseAKeyUpAndLostFocusLetsGoOfHeldButtons) {
     InitVideo();
-    Drain();
-    SDL_Event e{};
-    e.key.windowID = 7;
-    e.key.keysym.sym = SDLK_ESCAPE;
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        e.type = type;
-        SDL_PushEvent(&e);
-    }
-    EXPECT_EQ(Drain(), (std::vector<std::string>{Line(K::KeyDown, vbKeyEscape, 7),
-                                                  Line(K::Character, vbKeyEscape, 7),
-                                                  Line(K::KeyUp, vbKeyEscape, 7)}));
+    Push({});
+    SDL_Event down{.key = {SDL_KEYDOWN, 0, 7, SDL_PRESSED, 0, 0, 0, {{}, SDLK_ESCAPE, 0, 0}}};
+    SDL_Event up = down;
+    up.type = SDL_KEYUP;
+    EXPECT_EQ(Push({down, up}), (Seen{{K::KeyDown, vbKeyEscape, 7},
+                                      {K::Character, vbKeyEscape, 7},
+                                      {K::KeyUp, vbKeyEscape, 7}}));
 
-    // Both buttons pressed, the right one let go; then the focus goes while the left is held.
-    e = {};
-    e.button.windowID = 7;
-    for (auto [type, button] : {std::pair{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT},
-                                {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT},
-                                {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT}}) {
-        e.type = type;
-        e.button.button = static_cast<Uint8>(button);
-        SDL_PushEvent(&e);
-    }
-    e = {};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = 7;
-    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    SDL_PushEvent(&e);
-    SDL_PushEvent(&e);  // a second loss lets go of nothing more
-    EXPECT_EQ(Drain(), (std::vector<std::string>{Line(K::MouseDown, vbLeftButton, 7),
-                                                  Line(K::MouseDown, vbRightButton, 7),
-                                                  Line(K::MouseUp, vbRightButton, 7),
-                                                  Line(K::MouseUp, vbLeftButton, 7)}));
+    // Both buttons pressed, the right one let go; then the focus goes, twice, with the left held.
+    auto button = [](Uint32 type, Uint8 which) {
+        return SDL_Event{.button = {type, 0, 7, 0, which, 0, 1, 0, 0, 0}};
+    };
+    SDL_Event lost{.window = {SDL_WINDOWEVENT, 0, 7, SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, 0, 0}};
+    EXPECT_EQ(Push({button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT),
+                    button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT),
+                    button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT), lost, lost}),
+              (Seen{{K::MouseDown, vbLeftButton, 7},
+                    {K::MouseDown, vbRightButton, 7},
+                    {K::MouseUp, vbRightButton, 7},
+                    {K::MouseUp, vbLeftButton, 7}}));
 }
 
 }  // namespace
