@@ -56,7 +56,7 @@ platform::Picture UnpackerForm::LoadPicture(int n) {
 }
 
 void UnpackerForm::Form_Load() {
-    for (std::vector<uint8_t>& picture : checked_) picture.clear();
+    checked_ = {};
     // A buffer as long as any path: a 100-character one left a longer temporary directory
     // unread, and the game unpacked into "Puffpop" under whatever folder it was started from.
     std::vector<char> buffer(platform::kMaxPath);

@@ -210,15 +210,16 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
         why = "file too large";
     if (!why.empty()) return FileRead::Failed;
 
-    bytes.resize(static_cast<size_t>(info.st_size));
+    // One byte more than fstat said, to see a file that grew while it was read.
+    const auto size = static_cast<size_t>(info.st_size);
+    bytes.resize(size + 1);
     const ssize_t got = ReadFull(file.get(), bytes.data(), bytes.size());
-    if (got < 0) {
+    if (got < 0)
         why = Reason(errno);
-        return FileRead::Failed;
-    }
-    // A file that shrank while it was read gives what was there; one that grew, only its
-    // size at fstat, so the limit holds.
-    bytes.resize(static_cast<size_t>(got));
+    else if (static_cast<size_t>(got) > size)
+        why = "it grew while it was read";
+    if (!why.empty()) return FileRead::Failed;
+    bytes.resize(static_cast<size_t>(got));  // shrank while it was read: what was there
     return FileRead::Done;
 }
 
