@@ -1,6 +1,7 @@
 #include "frmRES.h"
 
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "assets_table.h"
@@ -48,7 +49,14 @@ const std::string& UnpackerForm::Text(int n) {
     return Field(n).Text;
 }
 
+platform::Picture UnpackerForm::LoadPicture(int n) {
+    const std::string& path = Text(n);
+    const std::vector<uint8_t> checked = std::exchange(checked_.at(static_cast<size_t>(n - 1)), {});
+    return checked.empty() ? platform::LoadPicture(path) : platform::DecodePicture(path, checked);
+}
+
 void UnpackerForm::Form_Load() {
+    checked_ = {};
     // A buffer as long as any path: a 100-character one left a longer temporary directory
     // unread, and the game unpacked into "Puffpop" under whatever folder it was started from.
     std::vector<char> buffer(platform::kMaxPath);
@@ -72,9 +80,12 @@ void UnpackerForm::Form_Load() {
     } else {
         // A folder someone else could have planted or can write into is never used.
         platform::CheckPrivateFolder(folder);
-        // The first load of a run also mends files an interrupted run left missing or cut
-        // off; later reloads keep to the cheap test above.
-        if (folder != verifiedFolder_) ResCopy();
+        // The first load of a run also mends what an interrupted run left: files missing or cut
+        // off, and temporary files; later reloads keep to the cheap test above.
+        if (folder != verifiedFolder_) {
+            platform::RemoveStaleTemporaries(folder);
+            ResCopy();
+        }
     }
     verifiedFolder_ = folder;
     Command1_Click();
@@ -87,9 +98,12 @@ void UnpackerForm::ResCopy() {
     for (int i : kWriteOrder) {
         const std::string& path = Field(i + 1).Text;
         // Only files that are missing or differ are written, each under a temporary name
-        // first, so no partial file ever stands under an asset's name.
+        // first, so no partial file ever stands under an asset's name. A FIFO, device or folder
+        // at the name differs too, and is replaced.
         if (!platform::FileHasBytes(path, data[i])) platform::WriteFileAtomic(path, data[i]);
     }
+    // The files now hold these bytes: the pictures are decoded from them, not read back.
+    for (size_t i = 0; i < checked_.size(); ++i) checked_[i] = std::move(data[i]);
 }
 
 void UnpackerForm::Command1_Click() {

@@ -7,10 +7,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/picture.h"
 
 namespace assets {
 
@@ -20,6 +23,11 @@ public:
 
     // The Text of registry field Text<n> (1 to 13); loads the unpacker first when it is closed.
     const std::string& Text(int n);
+
+    // The picture of registry field n (1 to 6), decoded from the very bytes this load compared
+    // with the embedded copy, so nothing swapped in after the check is ever shown; when this load
+    // checked nothing, from the file as it stands.
+    platform::Picture LoadPicture(int n);
 
     void Command1_Click();
     void Timer1_Timer();
@@ -34,7 +42,8 @@ private:
     platform::Timer Timer1;
     platform::CommandButton Command1;
     std::array<std::unique_ptr<platform::TextBox>, 13> fields_;
-    std::string verifiedFolder_;  // whose files this run has already checked
+    std::string verifiedFolder_;                   // whose files this run has already checked
+    std::array<std::vector<uint8_t>, 6> checked_;  // the pictures' bytes, until they are loaded
 };
 
 extern UnpackerForm frmRES;

@@ -5,7 +5,6 @@
 #include "platform/app.h"
 #include "platform/cursor.h"
 #include "platform/keys.h"
-#include "platform/picture.h"
 #include "startup/basDisplay.h"
 #include "startup/frmStartup.h"
 
@@ -42,13 +41,13 @@ MainForm::MainForm()
 
 void MainForm::Form_Load() {
     // Pictures first: one that cannot be loaded ends the game before the display is touched.
-    using platform::LoadPicture;
-    pic_Crosshair.SetPicture(LoadPicture(assets::frmRES.Text(5)));
-    pic_BG.SetPicture(LoadPicture(assets::frmRES.Text(6)));
-    pic_BalloonsM.SetPicture(LoadPicture(assets::frmRES.Text(4)));
-    pic_Balloons.SetPicture(LoadPicture(assets::frmRES.Text(3)));
-    pic_BalloonsEM.SetPicture(LoadPicture(assets::frmRES.Text(2)));
-    pic_BalloonsE.SetPicture(LoadPicture(assets::frmRES.Text(1)));
+    using assets::frmRES;
+    pic_Crosshair.SetPicture(frmRES.LoadPicture(5));
+    pic_BG.SetPicture(frmRES.LoadPicture(6));
+    pic_BalloonsM.SetPicture(frmRES.LoadPicture(4));
+    pic_Balloons.SetPicture(frmRES.LoadPicture(3));
+    pic_BalloonsEM.SetPicture(frmRES.LoadPicture(2));
+    pic_BalloonsE.SetPicture(frmRES.LoadPicture(1));
 
     namespace Screen = platform::Screen;
     sngScreenW = Screen::Width() / Screen::TwipsPerPixelX;

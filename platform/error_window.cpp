@@ -158,6 +158,12 @@ std::vector<std::string> WrapLines(const std::string& message, int width,
                 else
                     high = mid - 1;
             }
+            // Never inside a character of several bytes: a path may hold any.
+            const auto inside = [&](size_t i) {
+                return i < rest.size() && (static_cast<uint8_t>(rest[i]) & 0xC0) == 0x80;
+            };
+            while (low > 1 && inside(low)) --low;
+            while (inside(low)) ++low;
             size_t cut = low;
             for (size_t i = low; cut < rest.size() && i > 0; --i) {
                 if (rest[i] == ' ' || rest[i - 1] == '/') {

@@ -31,11 +31,19 @@ void SetSharedTempFolder(std::string folder);
 // use.
 std::string UserTempPath(const std::string& suffix);
 
-// Reads a whole regular file of at most `limit` bytes into `bytes`. A file that shrinks while it is
-// read gives what was there. Otherwise says whether it is missing, or why it could not be read.
+// Every read of a file the game did not make itself goes through here. It reads a whole regular
+// file of at most `limit` bytes into `bytes`, never following a link and never waiting on a pipe
+// or device standing at the name (those fail, as "not a regular file"). A file that shrinks while
+// it is read gives what was there. Otherwise says whether it is missing, or why it failed.
 enum class FileRead { Done, Missing, Failed };
 FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why);
+
+// Larger than any picture or sound of the game, small enough that no file can flood memory.
+constexpr uint64_t kMaxAssetFileBytes = uint64_t{4} << 20;
+
+// Removes the temporary files a run killed mid-write left in the folder; nothing else.
+void RemoveStaleTemporaries(const std::string& folder);
 
 class FileSystemObject {
 public:

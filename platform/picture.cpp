@@ -17,7 +17,6 @@ constexpr uint32_t kBiRgb = 0;
 // allocate gigabytes: 16384 x 16384 pixels of 4 bytes is 1 GiB, so stop at a quarter of that.
 constexpr int64_t kMaxDimension = 16384;
 constexpr int64_t kMaxPixels = int64_t{1} << 26;
-constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 
 [[noreturn]] void Invalid(const std::string& path, const std::string& reason) {
     throw RuntimeError(kInvalidPicture, "Invalid picture: '" + path + "' (" + reason + ")");
@@ -26,7 +25,7 @@ constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string why;
-    switch (ReadFileBytes(path, kMaxFileSize, bytes, why)) {
+    switch (ReadFileBytes(path, kMaxAssetFileBytes, bytes, why)) {
         case FileRead::Missing:
             throw RuntimeError(kFileNotFound, "File not found: '" + path + "'");
         case FileRead::Failed:
@@ -37,11 +36,11 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
+uint16_t U16(std::span<const uint8_t> b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+uint32_t U32(std::span<const uint8_t> b, size_t at) {
     return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
            (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
@@ -86,7 +85,10 @@ void ConvertRow(const uint8_t* in, uint32_t* out, int width, int bits, const uin
 }  // namespace
 
 Picture LoadPicture(const std::string& path) {
-    const std::vector<uint8_t> file = ReadWholeFile(path);
+    return DecodePicture(path, ReadWholeFile(path));
+}
+
+Picture DecodePicture(const std::string& path, std::span<const uint8_t> file) {
     const size_t size = file.size();
 
     if (size < kFileHeaderSize + kMinInfoHeaderSize) Invalid(path, "file too short");

@@ -1,7 +1,9 @@
 // Loading picture files into surfaces.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "surface.h"
@@ -16,5 +18,8 @@ using Picture = std::shared_ptr<const Surface>;
 // palette. A missing file raises kFileNotFound, anything else unreadable kInvalidPicture; both
 // name the file.
 Picture LoadPicture(const std::string& path);
+
+// The same from a picture file's bytes already in memory; `path` names it in errors.
+Picture DecodePicture(const std::string& path, std::span<const uint8_t> file);
 
 }  // namespace platform

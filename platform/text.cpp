@@ -62,14 +62,15 @@ struct Zones {
     std::array<int64_t, 6> to{};
 };
 
-// One face at one pixel size, with the glyphs of every Latin-1 character rendered so far.
+// One face at one pixel size, with the glyphs of every character rendered so far.
 struct Sized {
     int pixels = 0;
     int subpixels = 0;  // outline precision: a power of two, so the rasteriser's scale is exact
     int ascent = 0;     // baseline below the top of the cell
     int height = 0;
     Zones zones;
-    std::array<std::optional<Glyph>, 256> glyphs;
+    std::array<std::optional<Glyph>, 256> glyphs;  // Latin-1, the game's own texts
+    std::map<uint32_t, Glyph> others;              // beyond it: names in error reports
 };
 
 struct Font {
@@ -150,25 +151,53 @@ Sized& Size(Face face, float points) {
     return size;
 }
 
-// The game's strings are Latin-1, whose bytes are their own code points.
-const Glyph& GlyphOf(const TrueType& tt, Sized& size, unsigned char ch) {
-    std::optional<Glyph>& slot = size.glyphs[ch];
-    if (!slot) {
-        Glyph glyph;
-        glyph.index = tt.Glyph(ch);
-        glyph.advance =
-            static_cast<int>(MulDivRound(tt.Advance(glyph.index), size.pixels, tt.UnitsPerEm()));
-        // The glyph moves by under half a pixel so that its first stem starts on a pixel edge.
-        int64_t shift = 0;
-        if (const auto edge = tt.StemEdge(glyph.index, tt.UnitsPerEm() / 8)) {
-            const int64_t at = Scaled(tt, size, *edge), sub = size.subpixels;
-            shift = MulDivRound(at, 1, sub) * sub - at;
-        }
-        glyph.coverage = tt.Render(glyph.index, size.subpixels,
-                                   [&](int x, int y) { return Place(tt, size, shift, x, y); });
-        slot = std::move(glyph);
+Glyph RenderGlyph(const TrueType& tt, const Sized& size, uint32_t ch) {
+    Glyph glyph;
+    glyph.index = tt.Glyph(ch);
+    glyph.advance =
+        static_cast<int>(MulDivRound(tt.Advance(glyph.index), size.pixels, tt.UnitsPerEm()));
+    // The glyph moves by under half a pixel so that its first stem starts on a pixel edge.
+    int64_t shift = 0;
+    if (const auto edge = tt.StemEdge(glyph.index, tt.UnitsPerEm() / 8)) {
+        const int64_t at = Scaled(tt, size, *edge), sub = size.subpixels;
+        shift = MulDivRound(at, 1, sub) * sub - at;
     }
-    return *slot;
+    glyph.coverage = tt.Render(glyph.index, size.subpixels,
+                               [&](int x, int y) { return Place(tt, size, shift, x, y); });
+    return glyph;
+}
+
+// The game's strings are Latin-1, whose bytes are their own code points.
+const Glyph& GlyphOf(const TrueType& tt, Sized& size, uint32_t ch) {
+    if (ch < size.glyphs.size()) {
+        std::optional<Glyph>& slot = size.glyphs[ch];
+        if (!slot) slot = RenderGlyph(tt, size, ch);
+        return *slot;
+    }
+    auto found = size.others.find(ch);
+    if (found == size.others.end())
+        found = size.others.emplace(ch, RenderGlyph(tt, size, ch)).first;
+    return found->second;
+}
+
+// The next character of a UTF-8 text: the messages of the dialog face name files, and a path
+// is UTF-8 on the desktop. A byte that starts no valid sequence stands for itself, as Latin-1.
+uint32_t NextUtf8(const std::string& text, size_t& at) {
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+    const uint8_t lead = byte(at);
+    const int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+    uint32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    if (lead < 0x80 || lead >= 0xF5 || at + length > text.size()) return ++at, lead;
+    for (int i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return ++at, lead;
+        code = code << 6 | (byte(at + i) & 0x3F);
+    }
+    // Overlong forms and surrogates are no characters.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code < 0xE000))
+        return ++at, lead;
+    at += length;
+    return code;
 }
 
 // Calls draw(glyph, pen, ascent) for each character, the pen in whole pixels from the line's start;
@@ -179,9 +208,11 @@ int Layout(const std::string& text, Face face, float points, Draw draw) {
     Sized& size = Size(face, points);
     int pen = 0;
     int previous = -1;
-    for (const char ch : text) {
-        if (ch == '\0') break;  // the end of the string, as for the desktop's text calls
-        const Glyph& glyph = GlyphOf(tt, size, static_cast<unsigned char>(ch));
+    for (size_t at = 0; at < text.size();) {
+        const uint32_t ch =
+            face == Face::Dialog ? NextUtf8(text, at) : static_cast<unsigned char>(text[at++]);
+        if (ch == 0) break;  // the end of the string, as for the desktop's text calls
+        const Glyph& glyph = GlyphOf(tt, size, ch);
         if (previous >= 0)
             pen += static_cast<int>(
                 MulDivRound(tt.Kerning(previous, glyph.index), size.pixels, tt.UnitsPerEm()));

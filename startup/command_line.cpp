@@ -1,6 +1,5 @@
 #include "command_line.h"
 
-#include <iostream>
 #include <map>
 #include <string>
 #include <string_view>
@@ -39,28 +38,35 @@ std::map<std::string, std::string> VersionTexts() {
     return texts;
 }
 
+// A help or version text lost to a full disk or a closed pipe must not look answered.
+Command Answered(std::ostream& out, std::ostream& err) {
+    if (out.flush()) return {Mode::Ask, 0};
+    err << "puffpop: cannot write to standard output\n";
+    return {Mode::Ask, 1};
+}
+
 }  // namespace
 
-Command ReadCommandLine(int argc, const char* const* argv) {
+Command ReadCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     if (argc <= 1) return {};
     const std::string option = argv[1];
     if (argc == 2 && option == "--windowed") return {Mode::Windowed};
     if (argc == 2 && option == "--fullscreen") return {Mode::FullScreen};
     if (argc == 2 && option == "--help") {
-        std::cout << kUsage;
-        return {Mode::Ask, 0};
+        out << kUsage;
+        return Answered(out, err);
     }
     if (argc == 2 && option == "--version") {
         auto texts = VersionTexts();
-        std::cout << texts["ProductName"] << ' ' << texts["ProductVersion"] << '\n'
-                  << texts["FileDescription"] << '\n'
-                  << texts["LegalCopyright"] << '\n';
-        return {Mode::Ask, 0};
+        out << texts["ProductName"] << ' ' << texts["ProductVersion"] << '\n'
+            << texts["FileDescription"] << '\n'
+            << texts["LegalCopyright"] << '\n';
+        return Answered(out, err);
     }
     // An option we do not know, or more than one.
-    std::cerr << "puffpop: unrecognised command line:";
-    for (int i = 1; i < argc; ++i) std::cerr << ' ' << argv[i];
-    std::cerr << '\n' << kUsage;
+    err << "puffpop: unrecognised command line:";
+    for (int i = 1; i < argc; ++i) err << ' ' << argv[i];
+    err << '\n' << kUsage;
     return {Mode::Ask, 2};
 }
 

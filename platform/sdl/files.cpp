@@ -1,6 +1,7 @@
 // The temporary directory, folders and file contents over POSIX.
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,10 +89,12 @@ int WriteFull(int fd, std::span<const uint8_t> bytes) {
 
 // The temporary name lives in the target's folder, so the rename stays within one file system
 // and is atomic; the short fixed pattern keeps it valid for any valid target name.
+constexpr std::string_view kTemporaryName = ".tmp-XXXXXX";
+
 std::string TemporaryPattern(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    return folder + ".tmp-XXXXXX";
+    return folder + std::string(kTemporaryName);
 }
 
 std::string& SharedTemp() {
@@ -161,22 +165,10 @@ void CheckPrivateFolder(const std::string& path) {
 }
 
 bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (file.get() < 0) return false;
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
-    if (static_cast<uint64_t>(status.st_size) != bytes.size()) return false;
-
-    constexpr size_t kChunk = 256 * 1024;
-    std::vector<uint8_t> chunk(std::min(kChunk, bytes.size() + 1));
-    while (!bytes.empty()) {
-        const size_t want = std::min(chunk.size(), bytes.size());
-        if (ReadFull(file.get(), chunk.data(), want) != static_cast<ssize_t>(want)) return false;
-        if (std::memcmp(chunk.data(), bytes.data(), want) != 0) return false;
-        bytes = bytes.subspan(want);
-    }
-    // The file may have grown since fstat; it must end exactly here.
-    return ReadFull(file.get(), chunk.data(), 1) == 0;
+    std::vector<uint8_t> found;
+    std::string why;
+    return ReadFileBytes(path, bytes.size(), found, why) == FileRead::Done &&
+           std::equal(found.begin(), found.end(), bytes.begin(), bytes.end());
 }
 
 // No fsync: the caller holds the bytes and can always write them again, and flushing twelve
@@ -189,8 +181,11 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
 
     int error = WriteFull(file.get(), bytes);
     if (file.Close() != 0 && error == 0) error = errno;
-    // rename replaces a symbolic link standing at the path; it never writes through it.
+    // rename replaces a symbolic link, a FIFO or a device standing at the path; it never writes
+    // through it. An empty folder at the name is removed first; one with files in it is named.
     if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error == EISDIR && ::rmdir(path.c_str()) == 0)
+        error = ::rename(temporary.c_str(), path.c_str()) == 0 ? 0 : errno;
     if (error == 0) return;
     ::unlink(temporary.c_str());
     RaiseWriteError(path, error);
@@ -198,40 +193,46 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
 
 FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Without O_NONBLOCK a FIFO planted at the name would hold the game in open() for good;
+    // fstat then refuses it, and anything else that is not a plain file, before a byte is read.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
-        why = std::strerror(errno);
+        why = errno == ELOOP ? "it is a symbolic link" : Reason(errno);
         return FileRead::Failed;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
     struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        why = std::strerror(errno);
+    if (::fstat(file.get(), &info) != 0)
+        why = Reason(errno);
     else if (!S_ISREG(info.st_mode))
         why = "not a regular file";
     else if (static_cast<uint64_t>(info.st_size) > limit)
         why = "file too large";
     if (!why.empty()) return FileRead::Failed;
 
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            why = std::strerror(errno);
-            return FileRead::Failed;
-        }
-        if (got == 0) break;  // shrank while we read: parse what is there
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
+    // One byte more than fstat said, to see a file that grew while it was read.
+    const auto size = static_cast<size_t>(info.st_size);
+    bytes.resize(size + 1);
+    const ssize_t got = ReadFull(file.get(), bytes.data(), bytes.size());
+    if (got < 0)
+        why = Reason(errno);
+    else if (static_cast<size_t>(got) > size)
+        why = "it grew while it was read";
+    if (!why.empty()) return FileRead::Failed;
+    bytes.resize(static_cast<size_t>(got));  // shrank while it was read: what was there
     return FileRead::Done;
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        // Only names of our pattern, left by a run killed mid-write: never anything else there.
+        if (name.size() == kTemporaryName.size() && name.starts_with(kTemporaryName.substr(0, 5)))
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+    ::closedir(listing);
 }
 
 char PathSeparator() {

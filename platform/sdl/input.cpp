@@ -76,13 +76,38 @@ bool ControlCharacter(Integer key) {
     return key == vbKeyReturn || key == vbKeyEscape || key == vbKeyBack || key == vbKeyTab;
 }
 
+// The buttons the game has seen go down and not up, and where the pointer was last seen.
+struct Pointer {
+    Uint32 held = 0;
+    int x = 0, y = 0;
+};
+
+// A button let go while another window has the focus is never reported here, so the game would
+// fire on and on: losing the focus lets go of every button still down.
+void ReleaseHeld(Pointer& pointer, uint32_t window, std::deque<InputEvent>& out) {
+    for (int button = SDL_BUTTON_LEFT; button <= SDL_BUTTON_X2; ++button) {
+        if ((pointer.held & SDL_BUTTON(button)) == 0) continue;
+        InputEvent event;
+        event.kind = InputEvent::Kind::MouseUp;
+        event.window = window;
+        event.x = pointer.x, event.y = pointer.y;
+        event.button = MouseButton(button);
+        event.shift = ShiftState();
+        out.push_back(event);
+    }
+    pointer.held = 0;
+}
+
 // Turns one SDL event into the events it means, in order.
 void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
     using Kind = InputEvent::Kind;
+    static Pointer pointer;
     InputEvent event;
     switch (e.type) {
         case SDL_WINDOWEVENT:
             event.window = e.window.windowID;
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+                return ReleaseHeld(pointer, e.window.windowID, out);
             if (e.window.event == SDL_WINDOWEVENT_CLOSE)
                 event.kind = Kind::Close;
             else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
@@ -97,6 +122,13 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             event.x = e.button.x, event.y = e.button.y;
             event.button = MouseButton(e.button.button);
             event.shift = ShiftState();
+            pointer.x = event.x, pointer.y = event.y;
+            if (e.button.button <= SDL_BUTTON_X2) {
+                if (e.type == SDL_MOUSEBUTTONDOWN)
+                    pointer.held |= SDL_BUTTON(e.button.button);
+                else
+                    pointer.held &= ~SDL_BUTTON(e.button.button);
+            }
             break;
         case SDL_MOUSEMOTION:
             event.kind = Kind::MouseMove;
@@ -104,6 +136,7 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             event.x = e.motion.x, event.y = e.motion.y;
             event.button = HeldButtons(e.motion.state);
             event.shift = ShiftState();
+            pointer.x = event.x, pointer.y = event.y;
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:

@@ -92,6 +92,15 @@ bool IsReparsePoint(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+// A file on disk that is neither a folder nor a junction or link: pipes and devices are refused.
+bool IsPlainFile(::HANDLE file) {
+    ::BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileType(file) == FILE_TYPE_DISK &&
+           ::GetFileInformationByHandle(file, &info) != 0 &&
+           !IsReparsePoint(info.dwFileAttributes) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::string& SharedTemp() {
     static std::string folder;
     return folder;
@@ -225,8 +234,10 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
 
 FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why) {
+    // Opens a link itself, where there is one, so that IsPlainFile refuses it.
     Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                              nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
@@ -235,7 +246,7 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
         return FileRead::Failed;
     }
     ::LARGE_INTEGER size{};
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+    if (!IsPlainFile(file.get()))
         why = "not a regular file";
     else if (::GetFileSizeEx(file.get(), &size) == 0)
         why = Reason(::GetLastError());
@@ -251,6 +262,19 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
     }
     bytes.resize(done);  // shrank while we read: parse what is there
     return FileRead::Done;
+}
+
+// Our temporary names are ".tmp-<process>-<attempt>": a run killed mid-write leaves one behind.
+void RemoveStaleTemporaries(const std::string& folder) {
+    ::WIN32_FIND_DATAA found{};
+    const ::HANDLE search = ::FindFirstFileA((folder + "\\.tmp-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+            0)
+            ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (::FindNextFileA(search, &found) != 0);
+    ::FindClose(search);
 }
 
 char PathSeparator() {

@@ -21,13 +21,20 @@ TEST(DesktopDeathTest, AFatalErrorReportsOnStderrAndExitsWithStatusOne) {
                 testing::AllOf(testing::HasSubstr("'53'"), testing::HasSubstr("'/x/Nishan.bmp'")));
 }
 
-TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhere) {
+TEST(ErrorWindow, WrapsAtSpacesThenAfterSlashesThenAnywhereButInsideACharacter) {
     const auto width = [](const std::string& text) { return static_cast<int>(text.size()); };
+    const auto e = [](int n) {  // "é" n times, two bytes each
+        std::string text;
+        while (n-- > 0) text += "\xC3\xA9";
+        return text;
+    };
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"Run-time error '53':\n\nshort", {"Run-time error '53':", "", "short"}},
         {"a file that is not found here", {"a file that is not", "found here"}},
         {"'/tmp/puffpop/Nishan.bmp'", {"'/tmp/puffpop/", "Nishan.bmp'"}},
         {"abcdefghijklmnopqrstuvwxyz", {"abcdefghijklmnopqrst", "uvwxyz"}},
+        {"a" + e(12), {"a" + e(9), e(3)}},
+        {e(12), {e(10), e(2)}},
     };
     for (const auto& [message, lines] : cases)
         EXPECT_EQ(platform::WrapLines(message, 20, width), lines);

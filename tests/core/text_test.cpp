@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -51,6 +52,17 @@ TEST(Text, PaintsOnlyTheGlyphsInsideTheirCellClippedAtEveryEdge) {
     for (const auto& at : outside) PrintText(out, at[0], at[1], " 12345 \\ 3", 24, 0xFFFFFF);
     EXPECT_EQ(Painted(out), 0);
     EXPECT_FALSE(out.changed);
+}
+
+TEST(Text, TheDialogFaceReadsUtf8SoAnErrorNamesAFileAsItIsSpelt) {
+    // One glyph each, as wide as its plain letter, not two Latin-1 ones ("Ã©"); a byte that
+    // starts no valid sequence stands for itself.
+    for (const auto& [utf8, plain] : {std::pair{"\xC3\xA9", "e"}, {"\xC5\xBE", "z"}, {"\xE9", "e"}})
+        EXPECT_EQ(TextWidth(utf8, 12, Face::Dialog), TextWidth(plain, 12, Face::Dialog)) << utf8;
+    Surface accented(40, 30, kSky), plain(40, 30, kSky);
+    PrintText(accented, 0, 0, "\xC5\xBE", 12, 0, Face::Dialog);
+    PrintText(plain, 0, 0, "z", 12, 0, Face::Dialog);
+    EXPECT_GT(Painted(accented), Painted(plain)) << "the caron is drawn";
 }
 
 }  // namespace

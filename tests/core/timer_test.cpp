@@ -3,15 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "platform/controls.h"
+#include "platform/form.h"
 
-namespace {
-
-TEST(Timer, KeepsItsCadenceAndDropsMissedTicks) {
-    using platform::NextDeadline;
-    EXPECT_EQ(NextDeadline(1000, 45, 1000), 1045);  // on time
-    EXPECT_EQ(NextDeadline(1000, 45, 1030), 1045);  // a little late: same grid
-    EXPECT_EQ(NextDeadline(1000, 45, 1045), 1090);  // due again right now: not twice in a row
-    EXPECT_EQ(NextDeadline(1000, 45, 1800), 1810);  // a long stall: the next slot of the grid
+TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicks) {
+    platform::FormDesign design;
+    design.onScreen = false;
+    platform::Form form(design);
+    int fired = 0;
+    platform::Timer timer(form, 45, true, [&] { ++fired; });
+    timer.Restart(955);  // due at 1000, then every 45 ms after
+    // On time; 30 ms late (the same grid, not 45 ms from now); due again at once (not twice in a
+    // row); after a long stall (the next slot of the grid).
+    for (const auto& [now, next] :
+         {std::pair{1000, 1045}, {1075, 1090}, {1090, 1135}, {1820, 1855}}) {
+        timer.Fire(now);
+        EXPECT_EQ(timer.Deadline(), next) << "fired at " << now;
+    }
+    EXPECT_EQ(fired, 4);
 }
-
-}  // namespace

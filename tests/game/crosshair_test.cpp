@@ -1,4 +1,4 @@
-// Aiming, shots, and what a new game leaves as it was.
+// Aiming, shots, smart bombs, and what a new game leaves as it was.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -37,6 +37,27 @@ TEST_F(Crosshair, CentredOnThePointerAShotHitsTheLowestSlotFromXPlus9ToXPlus70) 
     EXPECT_EQ(Balloons[3].Bursting, True);
     EXPECT_EQ(Balloons[7].Active, True);
     EXPECT_EQ(lScore, 100);
+}
+
+TEST_F(Crosshair, ASmartBombBurstsEveryFlyingBalloonWithItsBonusAndCostsABombOnlyInPlay) {
+    iBombs = 3;
+    lScore = 1000;
+    iBonus = 30;
+    for (game::Integer playing : {0, -1}) {  // the attract screen, then a round
+        Fly(2, 0, 100, 205);
+        Fly(9, 3, 400, 105);
+        Balloons[5] = {0, 1, 5, 1, 300, 300, True};  // already bursting: not scored again
+        iReload = 180;
+        bPlaying = playing;
+        lSpawnClock = iSpawned = 0;
+        Press(2);
+        Tick();
+        Release(2);
+        EXPECT_EQ(iBombs, playing ? 2 : 3);
+        for (size_t slot : {2, 9}) EXPECT_EQ(Balloons[slot].Bursting, True) << slot;
+        EXPECT_EQ(Sounds(), std::vector<std::string>{"PucanjSB.wav:3"}) << "its cue alone";
+    }
+    EXPECT_EQ(lScore, 1000 + 2 * (100 + 30 + 400 + 30));
 }
 
 TEST_F(Crosshair, TheHeldBombButtonAndTheClocksOutliveANewGame) {

@@ -49,10 +49,15 @@ protected:
     }
 };
 
-TEST_F(Overlays, LinesCentredOn320AndPointsScoredOnTheGameOverScreenInTheResult) {
+TEST_F(Overlays, LinesCentredOn320TheAttractTextBlinkingAndPointsScoredOnTheGameOverScreen) {
     Tick();
     Expect({{-1, 210, "Klikni za pocetak...!", 24, 0xFFFFFF},
             {400, 460, std::string(32, ' ') + "By: Puffpop Team", 8.25f, 0xFFFF00}});
+    for (int tick = 2; tick <= 41; ++tick) {  // shown for 10 ticks, hidden for 10
+        Tick();
+        const bool shown = !std::equal(Work().Row(0), Work().Row(0) + 640 * 480, Sky().Row(0));
+        EXPECT_EQ(shown, (tick - 1) % 20 < 10) << "tick " << tick;
+    }
     bGameOver = platform::True;
     for (game::Long score : {0, 7, 123400, 2147483647}) {
         lScore = score, iBlink = 0;

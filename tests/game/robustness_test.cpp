@@ -1,8 +1,11 @@
 // Whole rounds through what the machine may do to the game: no sound device, or the asset folder
-// deleted mid-round. The unpacker and the sound player alone have tests of their own.
+// deleted mid-round, and then maybe not to be made again. The unpacker and the sound player alone
+// have tests of their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 
 #include "game_fixture.h"
@@ -43,6 +46,20 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     assets::frmRES.Timer1_Timer();
     Tick(45);
     EXPECT_EQ(bGameOver, 0) << "the game-over screen ran its course";
+}
+
+TEST_F(Robustness, ACueWhoseFolderCannotComeBackIsSilentSaysSoOnceAndTheRoundGoesOn) {
+    const fs::path folder = temp_.Path() / "Puffpop";
+    bPlaying = True;
+    fs::remove_all(folder);
+    std::ofstream(folder) << "x";  // the folder cannot be made again, as on a full disk
+    testing::internal::CaptureStderr();
+    for (int shot = 0; shot < 2; ++shot, assets::frmRES.Timer1_Timer()) Shoot(240, 240);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(folder.string()), std::string::npos);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "once: " << said;
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(bPlaying, True);
 }
 
 }  // namespace

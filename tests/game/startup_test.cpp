@@ -1,7 +1,11 @@
-// The mode-choice window: its controls, the keyboard and mouse, and the hand-over to the game.
+// The command line, the mode-choice window: its controls, the keyboard and mouse, and the
+// hand-over to the game.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
@@ -9,6 +13,7 @@
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "startup/basDisplay.h"
+#include "startup/command_line.h"
 #include "startup/frmStartup.h"
 #include "temp_dir.h"
 
@@ -16,6 +21,38 @@ namespace {
 
 using startup::frmStartup;
 using startup::basDisplay::bFullScreen;
+
+TEST(CommandLine, AnOptionChoosesTheWayToPlayOrIsAnsweredWithItsStatusOnItsStream) {
+    using startup::Mode;
+    const std::tuple<std::vector<const char*>, Mode, int, std::string> cases[] = {
+        {{}, Mode::Ask, -1, ""},
+        {{"--windowed"}, Mode::Windowed, -1, ""},
+        {{"--fullscreen"}, Mode::FullScreen, -1, ""},
+        {{"--help"}, Mode::Ask, 0, "out:Usage: puffpop [OPTION]\n"},
+        {{"--version"}, Mode::Ask, 0, "out:Puffpop "},
+        {{"--fullscreen", "-h"},
+         Mode::Ask,
+         2,
+         "err:puffpop: unrecognised command line: --fullscreen -h\nUsage:"}};
+    for (const auto& [args, mode, status, said] : cases) {
+        std::vector<const char*> argv{"puffpop"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        const auto command =
+            startup::ReadCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
+        EXPECT_EQ(std::tuple(command.mode, command.exitStatus), std::tuple(mode, status)) << said;
+        const std::string text = (out.str().empty() ? "" : "out:" + out.str()) +
+                                 (err.str().empty() ? "" : "err:" + err.str());
+        EXPECT_EQ(text.substr(0, said.size()), said);
+        EXPECT_EQ(text.empty(), said.empty()) << text;
+    }
+    // An answer that cannot be written (a full disk, a closed pipe) says so and fails.
+    const char* argv[] = {"puffpop", "--version"};
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(startup::ReadCommandLine(2, argv, out, err).exitStatus, 1);
+    EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
+}
 
 class Startup : public ::testing::Test {
 protected:

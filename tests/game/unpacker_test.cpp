@@ -28,27 +28,6 @@ std::vector<uint8_t> Read(const fs::path& path) {
 }
 using testing_support::Unpacker;
 
-TEST_F(Unpacker, AnIntactFolderIsLeftAloneAndADamagedOneMended) {
-    Start();
-    const auto written = fs::last_write_time(Folder() / "Oblaci.bmp");
-    Start();  // a second run of the game
-    EXPECT_EQ(fs::last_write_time(Folder() / "Oblaci.bmp"), written);
-
-    // An interrupted run's leftovers: a missing, a cut-off and an altered file.
-    fs::remove(Folder() / "Kraj.wav");
-    fs::resize_file(Folder() / "Baloni.bmp", 1000);
-    { std::ofstream(Folder() / "Nishan.bmp", std::ios::binary | std::ios::in) << "XX"; }
-    TearDown();
-    // The next start is a new run of the program; its unpacker checks every file again.
-    assets::UnpackerForm fresh;
-    fresh.Show();
-    fresh.Timer1_Timer();
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(Read(Folder() / File(i)),
-                  Read(fs::path(PUFFPOP_SOURCE_DIR) / "resources" / File(i)))
-            << File(i);
-}
-
 TEST_F(Unpacker, SoundsAreWrittenBeforePictures) {
     // A folder in which the first picture cannot be written: the sounds are all there already.
     fs::create_directories(Folder() / "BalEksplozija.bmp" / "blocker");

@@ -1,8 +1,10 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include <tuple>
 
 #include "file_checks.h"
+#include "platform/app.h"
 #include "platform/error.h"
 #include "temp_dir.h"
 
@@ -73,15 +76,11 @@ TEST_F(FilesTest, CreateFolderMakesAPrivateFolderAndTheCheckRefusesAnyOther) {
 }
 
 TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThemWhole) {
-    // Longer than one read chunk, so the second chunk is compared too.
-    std::string bytes(300000, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
-    platform::WriteFileAtomic(dir_ / "Baloni.bmp", Bytes(bytes));
-    EXPECT_TRUE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes(bytes)));
-    EXPECT_FALSE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes(bytes).first(299999)));
-    EXPECT_FALSE(platform::FileHasBytes(dir_ / "missing", Bytes(bytes)));
-    bytes.back() = '?';
-    EXPECT_FALSE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes(bytes)));
+    platform::WriteFileAtomic(dir_ / "Baloni.bmp", Bytes("bytes"));
+    EXPECT_TRUE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes("bytes")));
+    for (const char* other : {"byte", "bytes!", "bytez"})
+        EXPECT_FALSE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes(other))) << other;
+    EXPECT_FALSE(platform::FileHasBytes(dir_ / "missing", Bytes("")));
     platform::WriteFileAtomic(dir_ / "Baloni.bmp", Bytes("new"));
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "Baloni.bmp", Bytes("new")));
 
@@ -94,15 +93,35 @@ TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThe
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "victim", Bytes("keep")));
 
     // chmod cannot stop root from writing, so each failure here is one root meets too: no folder
-    // for the temporary file, a name too long for the rename, a folder standing at the name.
+    // for the temporary file, a name too long for the rename, a folder with files at the name.
     fs::create_directory(dir_ / "folder");
+    std::ofstream(dir_ / "folder" / "keep") << "keep";
     for (const fs::path& path :
          {dir_ / "missing" / "Start.wav", dir_ / std::string(NAME_MAX + 1, 'n'), dir_ / "folder"}) {
         EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("lost")); },
                     Refused(path, "write"));
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);  // no temporary file left
-    EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+    EXPECT_TRUE(fs::exists(dir_ / "folder" / "keep"));
+}
+
+TEST_F(FilesTest, AHeldLockMeansAnotherCopyAndOursIsHeldUntilThisCopyEnds) {
+    temp_.UseAsTemp();
+    const std::string path = platform::UserTempPath(".lock");
+    // A link planted at the name is never followed: the game plays on, unguarded.
+    fs::create_symlink(dir_ / "elsewhere", path);
+    EXPECT_FALSE(platform::PrevInstance());
+    EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+    fs::remove(path);
+
+    const int other = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    EXPECT_TRUE(platform::PrevInstance());
+    ASSERT_EQ(flock(other, LOCK_UN), 0);
+    EXPECT_FALSE(platform::PrevInstance());
+    EXPECT_NE(flock(other, LOCK_SH | LOCK_NB), 0) << "a second copy would start too";
+    EXPECT_FALSE(platform::PrevInstance()) << "asked again by the copy that holds it";
+    close(other);
 }
 
 }  // namespace

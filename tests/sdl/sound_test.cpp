@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/app.h"
@@ -50,7 +52,7 @@ protected:
     testing_support::TempDir dir_;
 };
 
-TEST_F(SoundTest, WavFilesConvertWholeToTheDeviceFormat) {
+TEST_F(SoundTest, WavFilesLikeTheGamesOwnConvertWholeAndNothingElseWaitsOrFloods) {
     // Resampled to 22,050 Hz 16-bit mono with nothing cut off the end; a file already in that
     // format passes through unchanged.
     const SampleFormat device{22050, AUDIO_S16SYS, 1};
@@ -63,6 +65,26 @@ TEST_F(SoundTest, WavFilesConvertWholeToTheDeviceFormat) {
     ASSERT_EQ(samples.size(), 44100u);
     EXPECT_EQ(samples[0] | samples[1] << 8, 0x50A0);
     EXPECT_EQ(samples[40] | samples[41] << 8, 0x3060);
+
+    std::ifstream in(Path("s.wav"), std::ios::binary);
+    const std::string good(std::istreambuf_iterator<char>(in), {});
+    // A value written over the good file: at 1 Hz each cue froze the game for seconds, and a
+    // chunk declared 3.7 GB long in a file of a few hundred bytes was allocated whole.
+    const size_t fmt = good.find("fmt ") + 8, data = good.find("data") + 4;
+    for (const auto& [at, value] : {std::pair{fmt + 4, Le(1, 4)},
+                                    {data, Le(0xDD000000, 4)},
+                                    {fmt, Le(3, 2)},
+                                    {size_t{4}, Le(1 << 20, 4)},
+                                    {fmt + 12, Le(4 | 32 << 16, 4)}}) {
+        std::ofstream(Path("odd.wav"), std::ios::binary)
+            << std::string(good).replace(at, value.size(), value);
+        EXPECT_TRUE(LoadWavAs(Path("odd.wav").c_str(), device).empty()) << at;
+    }
+    // Nothing waits on a FIFO or reads a folder at a cue's name.
+    ASSERT_EQ(mkfifo(Path("fifo.wav").c_str(), 0600), 0);
+    fs::create_directory(Path("folder.wav"));
+    for (const char* name : {"fifo.wav", "folder.wav"})
+        EXPECT_TRUE(LoadWavAs(Path(name).c_str(), device).empty()) << name;
 }
 
 TEST_F(SoundTest, SilentWithoutADeviceAndWithOneANewSoundCutsOffTheOldAndSynchronousCallsWait) {

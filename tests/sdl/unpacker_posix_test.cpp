@@ -5,8 +5,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <tuple>
+#include <vector>
 
+#include "assets/catalogue.h"
+#include "assets_table.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "unpacker_fixture.h"
 
 namespace {
@@ -51,6 +57,39 @@ TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) 
     EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
     EXPECT_TRUE(fs::is_empty(theirs));
+}
+
+TEST_F(Unpacker, ANewRunWritesNothingInAnIntactFolderAndMendsADamagedOne) {
+    // Every asset's inode and modification time: a file written again gets a new inode.
+    const auto stamps = [&] {
+        std::vector<std::tuple<ino_t, time_t, long>> all;
+        for (struct stat s{}; const auto& asset : assets::kAssetTable)
+            if (lstat((Folder() / asset.file).c_str(), &s) == 0)
+                all.emplace_back(s.st_ino, s.st_mtim.tv_sec, s.st_mtim.tv_nsec);
+        return all;
+    };
+    Start();
+    const auto intact = stamps();
+    NewRun();
+    EXPECT_EQ(stamps(), intact);
+
+    // What runs can leave: a missing, a cut-off and an altered file, a temporary file of a run
+    // killed mid-write; and a FIFO (it once held the game in open()) and a folder at a name.
+    fs::remove(Folder() / "Kraj.wav");
+    fs::resize_file(Folder() / "Baloni.bmp", 1000);
+    std::ofstream(Folder() / "Nishan.bmp", std::ios::binary | std::ios::in) << "XX";
+    for (const char* name : {".tmp-a1B2c3", ".tmp-mine.txt"}) std::ofstream(Folder() / name) << "x";
+    fs::remove(Folder() / "Start.wav");
+    ASSERT_EQ(mkfifo((Folder() / "Start.wav").c_str(), 0600), 0);
+    fs::remove(Folder() / "Oblaci.bmp");
+    fs::create_directory(Folder() / "Oblaci.bmp");
+    NewRun();
+    for (const auto& asset : assets::kAssetTable)
+        EXPECT_TRUE(platform::FileHasBytes(Folder() / asset.file,
+                                           assets::LoadResData(asset.name, asset.type)))
+            << asset.file;
+    EXPECT_FALSE(fs::exists(Folder() / ".tmp-a1B2c3"));
+    EXPECT_TRUE(fs::exists(Folder() / ".tmp-mine.txt")) << "not a name of ours";
 }
 
 }  // namespace

@@ -24,6 +24,13 @@ protected:
         assets::frmRES.Show();
         assets::frmRES.Timer1_Timer();
     }
+    // The unpacker of a new process, which has checked no folder yet.
+    void NewRun() {
+        TearDown();
+        assets::UnpackerForm fresh;
+        fresh.Show();
+        fresh.Timer1_Timer();
+    }
     TempDir temp_;
 };
 
