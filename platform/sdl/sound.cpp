@@ -152,6 +152,8 @@ void Serve(const std::shared_ptr<Mailbox> shared) {
     box.open = false;
     box.finished = true;
     box.changed.notify_all();
+    // SDL keeps per-thread data (its error text) that it frees itself only for its own threads.
+    SDL_TLSCleanup();
 }
 
 std::shared_ptr<Mailbox>& Current() {
