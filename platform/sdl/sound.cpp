@@ -51,12 +51,12 @@ struct Mailbox {
     // From the game's thread: the newest cue not yet taken, a stop being one without samples.
     bool cue_waiting = false;
     std::vector<uint8_t> cue;
-    uint64_t posted = 0;  // cues posted so far
-    std::string path;     // the file of the last cue posted
+    uint64_t posted = 0;     // cues posted so far
+    std::string path;        // the file of the last cue posted
+    int64_t started_at = 0;  // when the sound thread was started
     bool first_cue_seen = false;
     bool stopping = false;
     // From the sound thread.
-    int64_t started_at = 0;
     bool tried = false;     // the first try at opening has ended
     bool open = false;      // a device takes cues
     uint64_t looked = 0;    // `posted` as of the last look at the device
