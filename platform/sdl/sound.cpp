@@ -1,15 +1,23 @@
-// Sound over SDL's queued audio: one device, one sound queued at a time.
+// Sound over SDL's queued audio: one device, one sound queued at a time. A thread of its own opens,
+// feeds, watches and reopens the device; the game's thread only hands it each cue through a
+// mailbox, so no tick waits on a sound server that has stalled or gone.
 #include "platform/sound.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
-#include <future>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
+#include "platform/app.h"
 #include "platform/constants.h"
 #include "platform/host.h"
+#include "platform/sdl/sound_watch.h"
 #include "platform/sdl/sound_wav.h"
 
 namespace platform {
@@ -17,32 +25,51 @@ namespace {
 
 // Every sound is converted to this before it is queued; the game's sounds are mono, 11 to 22 kHz.
 constexpr SampleFormat kDeviceFormat{22050, AUDIO_S16SYS, 1};
-constexpr Uint64 kDeviceBytesPerSecond =
-    Uint64{kDeviceFormat.rate} * sizeof(Sint16) * kDeviceFormat.channels;
+constexpr int64_t kDeviceBytesPerSecond =
+    int64_t{kDeviceFormat.rate} * sizeof(Sint16) * kDeviceFormat.channels;
 // About 23 ms: how late a new sound can cut in over the end of the old one.
 constexpr Uint16 kDeviceFrames = 512;
-// A synchronous call waits this much longer than its sound lasts, so a stalled device cannot hang
-// the game.
-constexpr Uint64 kSyncMarginMs = 1000;
-constexpr Uint32 kPollMs = 5;
 
-// How long the first cue waits for a device still being opened; past it the cue is silent and the
-// next one asks again. Opening takes milliseconds: only a stalled sound server runs into this.
-constexpr auto kOpenWait = std::chrono::seconds(1);
+// How long after the sound thread started the first cue may wait for the device to open. Opening
+// takes milliseconds: only a stalled sound server runs into this, and only once.
+constexpr int64_t kOpenWaitMs = 1000;
+// A synchronous cue waits for its sound to be heard, but no longer than the sound lasts and this
+// margin, and not once no sound has left the queue for four device periods: a stalled server.
+constexpr int64_t kSyncMarginMs = 1000;
+constexpr int64_t kSyncStallMs = 100;
+// How often the sound thread looks at its device: often while a sound plays, so that a
+// synchronous cue goes on as soon as it has been heard; now and then otherwise, to notice a loss.
+constexpr auto kPlayingLook = std::chrono::milliseconds(5);
+constexpr auto kIdleLook = std::chrono::milliseconds(100);
+// How long ShutdownSound waits for the sound thread to let go of the device.
+constexpr auto kShutdownWait = std::chrono::milliseconds(500);
 
-struct Player {
-    bool tried = false;                      // opening was started since the last shutdown
-    std::future<SDL_AudioDeviceID> opening;  // valid while its result is not collected
-    SDL_AudioDeviceID device = 0;            // 0: no device, every call is silent
-    std::string queued_path;                 // the sound last queued
+// What the two threads share, under `lock`. The sound thread never holds it through an SDL call.
+struct Mailbox {
+    std::mutex lock;
+    std::condition_variable changed;
+    // From the game's thread: the newest cue not yet taken, a stop being one without samples.
+    bool cue_waiting = false;
+    std::vector<uint8_t> cue;
+    uint64_t posted = 0;     // cues posted so far
+    std::string path;        // the file of the last cue posted
+    int64_t started_at = 0;  // when the sound thread was started
+    bool first_cue_seen = false;
+    bool stopping = false;
+    // From the sound thread.
+    bool tried = false;     // the first try at opening has ended
+    bool open = false;      // a device takes cues
+    uint64_t looked = 0;    // `posted` as of the last look at the device
+    uint32_t queued = 0;    // bytes still to be heard, as of that look or the last cue posted
+    int64_t moved_at = 0;   // when sound last left the queue
+    bool finished = false;  // the thread has let go of SDL's audio
 };
 
-Player& ThePlayer() {
-    static Player player;
-    return player;
+std::chrono::steady_clock::time_point At(int64_t ms) {
+    return std::chrono::steady_clock::time_point(std::chrono::milliseconds(ms));
 }
 
-// Runs on its own thread, so that neither the windows nor the first cue wait for the sound server.
+// May block for as long as a stalled sound server does: only ever called on the sound thread.
 SDL_AudioDeviceID OpenDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     SDL_AudioSpec wanted{};
@@ -55,92 +82,162 @@ SDL_AudioDeviceID OpenDevice() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 0;
     }
-    // Playing silence from now on keeps the sound server awake: the first cue is as prompt as
-    // every later one.
+    // Playing silence from now on keeps the sound server awake, so the first cue is as prompt as
+    // every later one, and a lost server is noticed at once.
     SDL_PauseAudioDevice(device, 0);
     return device;
 }
 
-// The device is opened once, ahead of the first cue where PrepareSound was called, else by that
-// cue: a machine without a device is found out once, not on every cue.
-bool DeviceReady(Player& player) {
-    if (!player.tried) {
-        player.tried = true;
-        player.device = OpenDevice();
-    }
-    if (player.opening.valid()) {
-        if (player.opening.wait_for(kOpenWait) != std::future_status::ready) return false;
-        player.device = player.opening.get();
-    }
-    return player.device != 0;
+// The whole driver goes with the device, so that the next try starts afresh.
+void CloseDevice(SDL_AudioDeviceID device) {
+    SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void WaitUntilHeard(SDL_AudioDeviceID device, size_t bytes) {
-    const Uint64 deadline = SDL_GetTicks64() + bytes * 1000 / kDeviceBytesPerSecond + kSyncMarginMs;
-    while (SDL_GetQueuedAudioSize(device) > 0 && SDL_GetTicks64() < deadline) SDL_Delay(kPollMs);
+void Serve(const std::shared_ptr<Mailbox> shared) {
+    Mailbox& box = *shared;
+    DeviceWatch watch;
+    SDL_AudioDeviceID device = 0;
+    std::unique_lock lock(box.lock);
+    while (!box.stopping) {
+        if (device == 0 && watch.TimeToOpen(Milliseconds())) {
+            lock.unlock();
+            device = OpenDevice();
+            lock.lock();
+            watch.Tried(device != 0, Milliseconds());
+            box.tried = true;
+            box.open = device != 0;
+            box.changed.notify_all();
+            continue;
+        }
+        const bool fresh = std::exchange(box.cue_waiting, false);
+        const std::vector<uint8_t> cue = std::move(box.cue);
+        box.cue.clear();
+        const uint64_t seen = box.posted;
+        if (device != 0) {
+            lock.unlock();
+            if (fresh) SDL_ClearQueuedAudio(device);
+            // LoadWavAs never returns more than INT_MAX bytes, so the size fits SDL's Uint32.
+            if (!cue.empty()) SDL_QueueAudio(device, cue.data(), static_cast<Uint32>(cue.size()));
+            const bool stopped = SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED;
+            const uint32_t queued = SDL_GetQueuedAudioSize(device);
+            lock.lock();
+            const int64_t now = Milliseconds();
+            if (fresh) watch.Queued(now);
+            const bool lost = watch.Lost(stopped, queued, now);
+            // A cue posted meanwhile keeps what the game's thread said of it.
+            if (box.posted == seen) {
+                box.looked = seen;
+                box.queued = queued;
+                box.moved_at = watch.MovedAt();
+            }
+            if (lost) {
+                box.open = false;  // cues are silent, and wait for nothing, until it is back
+                box.queued = 0;
+                box.changed.notify_all();
+                lock.unlock();
+                CloseDevice(device);
+                device = 0;
+                lock.lock();
+                continue;
+            }
+            box.changed.notify_all();
+        }
+        box.changed.wait_for(lock, device != 0 && box.queued > 0 ? kPlayingLook : kIdleLook,
+                             [&] { return box.stopping || box.cue_waiting; });
+    }
+    lock.unlock();
+    if (device != 0) CloseDevice(device);
+    lock.lock();
+    box.open = false;
+    box.finished = true;
+    box.changed.notify_all();
+    // SDL keeps per-thread data (its error text) that it frees itself only for its own threads.
+    SDL_TLSCleanup();
+}
+
+std::shared_ptr<Mailbox>& Current() {
+    static std::shared_ptr<Mailbox> box;
+    return box;
+}
+
+std::shared_ptr<Mailbox> StartSoundThread() {
+    auto box = std::make_shared<Mailbox>();
+    box->started_at = Milliseconds();
+    try {
+        // Detached: a program ending while a stalled server holds the thread is not held too.
+        std::thread(Serve, box).detach();
+    } catch (const std::system_error&) {
+        box->tried = box->finished = true;  // no thread to be had: the game plays silent
+    }
+    return box;
 }
 
 }  // namespace
 
 void PrepareSound() {
-    Player& player = ThePlayer();
     // Only once video is up: the two would otherwise set up SDL's shared parts at once.
-    if (player.tried || !SDL_WasInit(SDL_INIT_VIDEO)) return;
-    player.tried = true;
-    // Detached, so that a program ending while a stalled server holds the thread is not held too.
-    std::packaged_task<SDL_AudioDeviceID()> open(OpenDevice);
-    player.opening = open.get_future();
-    try {
-        std::thread(std::move(open)).detach();
-    } catch (const std::system_error&) {
-        player.opening = {};  // no thread to be had: the first cue opens the device itself
-        player.tried = false;
-    }
+    if (Current() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+    Current() = StartSoundThread();
 }
 
 bool host::PlaySoundFile(const std::string& file, int32_t flags) {
-    Player& player = ThePlayer();
-    if (!DeviceReady(player)) return false;
-
-    const std::vector<uint8_t> samples =
+    if (!Current()) Current() = StartSoundThread();
+    Mailbox& box = *Current();
+    std::unique_lock lock(box.lock);
+    if (!std::exchange(box.first_cue_seen, true))
+        box.changed.wait_until(lock, At(box.started_at + kOpenWaitMs), [&] { return box.tried; });
+    if (!box.open) return false;
+    lock.unlock();
+    std::vector<uint8_t> samples =
         file.empty() ? std::vector<uint8_t>{} : LoadWavAs(file.c_str(), kDeviceFormat);
+    lock.lock();
 
     // As the desktop call does, a request stops the sound still playing before its own file is
     // known to be playable, so a cue that cannot play leaves silence, not the previous cue. There
     // is no default sound here, so SND_NODEFAULT changes nothing.
-    SDL_ClearQueuedAudio(player.device);
-    player.queued_path.clear();
-    // LoadWavAs never returns more than INT_MAX bytes, so the size fits SDL's Uint32.
-    if (samples.empty()) return false;
-    if (SDL_QueueAudio(player.device, samples.data(), static_cast<Uint32>(samples.size())) != 0)
-        return false;
-    player.queued_path = file;
-    SDL_PauseAudioDevice(player.device, 0);
-    if ((flags & SND_ASYNC) == 0) WaitUntilHeard(player.device, samples.size());
+    const int64_t bytes = static_cast<int64_t>(samples.size());
+    box.cue = std::move(samples);
+    box.cue_waiting = true;
+    box.path = bytes > 0 ? file : std::string();
+    box.queued = static_cast<uint32_t>(bytes);
+    box.moved_at = Milliseconds();
+    const uint64_t cue = ++box.posted;
+    box.changed.notify_all();
+    if (bytes == 0) return false;
+    if ((flags & SND_ASYNC) != 0) return true;
+
+    const int64_t deadline = box.moved_at + bytes * 1000 / kDeviceBytesPerSecond + kSyncMarginMs;
+    while (box.open && !(box.looked == cue && box.queued == 0)) {
+        const int64_t give_up = std::min(deadline, box.moved_at + kSyncStallMs);
+        if (Milliseconds() >= give_up) break;
+        box.changed.wait_until(lock, At(give_up));
+    }
     return true;
 }
 
 std::string NowPlaying() {
-    const Player& player = ThePlayer();
-    return QueuedSoundBytes() > 0 ? player.queued_path : std::string();
+    if (!Current()) return {};
+    Mailbox& box = *Current();
+    const std::lock_guard lock(box.lock);
+    return box.open && box.queued > 0 ? box.path : std::string();
 }
 
 uint32_t QueuedSoundBytes() {
-    const Player& player = ThePlayer();
-    return player.device != 0 ? SDL_GetQueuedAudioSize(player.device) : 0;
+    if (!Current()) return 0;
+    Mailbox& box = *Current();
+    const std::lock_guard lock(box.lock);
+    return box.open ? box.queued : 0;
 }
 
 void ShutdownSound() {
-    Player& player = ThePlayer();
-    if (player.opening.valid()) player.device = player.opening.get();
-    if (player.device != 0) {
-        SDL_ClearQueuedAudio(player.device);
-        SDL_CloseAudioDevice(player.device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    player.device = 0;
-    player.tried = false;
-    player.queued_path.clear();
+    const std::shared_ptr<Mailbox> box = std::exchange(Current(), nullptr);
+    if (!box) return;
+    std::unique_lock lock(box->lock);
+    box->stopping = true;
+    box->changed.notify_all();
+    // A device a stalled server holds is left to the thread, which lets go of it when it can.
+    box->changed.wait_for(lock, kShutdownWait, [&] { return box->finished; });
 }
 
 }  // namespace platform

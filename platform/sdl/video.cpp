@@ -9,6 +9,7 @@
 #include "platform/host.h"
 #include "platform/identity.h"
 #include "platform/sdl/x11_watch.h"
+#include "platform/sound.h"
 
 namespace platform {
 
@@ -59,7 +60,15 @@ bool host::PlayerCanSee() {
 }
 
 void host::StopVideo() {
-    if (VideoStarted()) SDL_Quit();
+    // Sound first, so that SDL_Quit never closes the device under the sound thread. Audio still up
+    // after that is a device a stalled sound server holds, which SDL_Quit would wait on for good:
+    // then only video goes, and the device goes with the program.
+    ShutdownSound();
+    if (!VideoStarted()) return;
+    if (SDL_WasInit(SDL_INIT_AUDIO) != 0)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    else
+        SDL_Quit();
 }
 
 }  // namespace platform

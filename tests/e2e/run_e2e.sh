@@ -477,8 +477,54 @@ scenario_quits() {
   check "50 quits under load all end with status 0" test -z "$statuses" -- '$statuses'
 }
 
+
+game_stream() { pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "Puffpop"'; }
+# shoot_through_stall WHEN: a round's start, shots and a smart bomb with the sound server stopped,
+# each tick's frame timed by strace as one write to the X connection from the game's main thread:
+# no two frames more than 100 ms apart.
+shoot_through_stall() {
+  command -v strace >/dev/null || { check "strace is installed (scripts/install-deps)" false; return; }
+  local ticks="$ARTIFACTS/$SCENE.ticks" trace gap
+  strace -q -ttt -e trace=writev -o "$ticks" -p "$GAME_PID" &
+  trace=$! && sleep 0.3 && click 1 && sleep 0.8 && click 1 && sleep 0.8 && click 3 0.08 && sleep 1.2
+  stop trace INT
+  gap=$(awk '{ t = $1 * 1000 } NR > 1 && t - last > worst { worst = t - last } { last = t }
+    END { printf "%.0f", (NR > 20 ? worst : 99999) }' "$ticks") && echo "$SCENE: worst tick gap $gap ms, server $1"
+  check "no tick later than 100 ms with the sound server $1" test "$gap" -lt 100 -- 'worst gap $gap ms'
+}
+
+# The sound server stopped before the start, going on, stopped mid-round, killed and started afresh,
+# stopped again: no tick waits on it, the game's stream comes back by itself with its next cue
+# heard promptly, and Esc quits however the server is.
+scenario_soundfaults() {
+  check "sound server runs" start_sound || return
+  kill -STOP "$PULSE_PID"
+  new_home faults
+  SDL_AUDIODRIVER=pulseaudio start_game game
+  wait_for 15 focused_on "$CHOOSER" && xdotool key Return && sleep 1.5
+  xdotool mousemove $((GX + 320)) $((GY + 120))
+  shoot_through_stall "stopped before the start"
+  kill -CONT "$PULSE_PID"
+  check "the game's stream opens once the server goes on" wait_for 5 game_stream
+  kill -STOP "$PULSE_PID"
+  shoot_through_stall "stopped mid-round"
+  kill -KILL "$PULSE_PID" && stop_sound
+  check "a new sound server runs" start_sound || return
+  check "the game's stream is back within a few seconds" wait_for 8 game_stream || return
+  # The press fires a shot, or starts a new round with its fanfare if the last one has ended.
+  local shot fanfare lag_ms
+  sleep 0.5 && shot=$(now_ms) && click 1 && sleep 1
+  RECORDED_FROM=$(now_ms) && stop RECORD_PID INT
+  RECORDED_FROM=$((RECORDED_FROM - $("$CUE_FIND" "$RECORDING")))
+  fanfare=$(lag Start.wav "$shot") lag_ms=$(lag PucanjB.wav "$shot") && lag_ms=$((fanfare < lag_ms ? fanfare : lag_ms))
+  check "the next cue heard within 100 ms of the press's tick" test "$lag_ms" -le 145 -- '$lag_ms ms after the press'
+  kill -STOP "$PULSE_PID" && xdotool key Escape && sleep 0.5 && xdotool key Escape
+  expect_exit 0 "Esc quits with the sound server stopped"
+  kill -CONT "$PULSE_PID"
+}
+
 started=$(now_ms)
-scenarios="windowed fullscreen lostdisplay refusals cli sound desktopback"
+scenarios="windowed fullscreen lostdisplay refusals cli sound soundfaults desktopback"
 if [[ $GAME == *.exe ]]; then
   WINE_RUN=$E2E_DIR/../../cmake/wine-run
   WINE_PREFIX=${PUFFPOP_WINEPREFIX:-$(dirname "$GAME")/wine}

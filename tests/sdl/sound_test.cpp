@@ -12,6 +12,7 @@
 
 #include "platform/app.h"
 #include "platform/constants.h"
+#include "platform/sdl/sound_watch.h"
 #include "platform/sdl/sound_wav.h"
 #include "temp_dir.h"
 
@@ -118,6 +119,36 @@ TEST_F(SoundTest, SilentWithoutADeviceAndWithOneANewSoundCutsOffTheOldAndSynchro
     const std::string start = WriteWav(Path("start.wav"), 16000, 16, 800);  // 0.05 s
     EXPECT_EQ(sndPlaySoundA(start.c_str(), SND_SYNC | SND_NODEFAULT), 1);
     EXPECT_EQ(QueuedSoundBytes(), 0u);
+}
+
+TEST(DeviceWatchTest, ALostDeviceIsSoughtEveryFewSecondsAndOnlyAStoppedOrStuckOneIsLost) {
+    DeviceWatch none;  // no sound at the start: one try, then quiet for good
+    EXPECT_TRUE(none.TimeToOpen(0));
+    none.Tried(false, 0);
+    EXPECT_FALSE(none.TimeToOpen(600000));
+
+    DeviceWatch watch;
+    watch.Tried(true, 0);
+    EXPECT_FALSE(watch.Lost(false, 0, 90000));  // idle for long, still there
+    watch.Queued(90000);
+    EXPECT_FALSE(watch.Lost(false, 40000, 90990));  // just queued
+    EXPECT_FALSE(watch.Lost(false, 30000, 91500));  // draining
+    EXPECT_FALSE(watch.Lost(false, 30000, 92499));
+    EXPECT_TRUE(watch.Lost(false, 30000, 92500));  // a queue that stopped draining
+    EXPECT_TRUE(watch.Lost(true, 0, 92500));       // stopped by the driver
+    // Tries follow at once, then 2.5, 5, 10, 20, 40, 40 s apart; an open device starts it over,
+    // and is sought again no sooner than 2.5 s after it opened.
+    int64_t at = 92500;
+    EXPECT_TRUE(watch.TimeToOpen(at));
+    for (int64_t wait : {2500, 5000, 10000, 20000, 40000, 40000}) {
+        watch.Tried(false, at);
+        EXPECT_FALSE(watch.TimeToOpen(at + wait - 1)) << wait;
+        EXPECT_TRUE(watch.TimeToOpen(at += wait)) << wait;
+    }
+    watch.Tried(true, at);
+    EXPECT_FALSE(watch.TimeToOpen(at + 2499));
+    watch.Tried(false, at + 2500);
+    EXPECT_TRUE(watch.TimeToOpen(at + 5000));
 }
 
 }  // namespace
