@@ -71,3 +71,39 @@ TEST(Win32Input, MessagesBecomeEventsAndCloseLeavesTheWindow) {
     EXPECT_TRUE(IsWindow(handle));  // the form decides
     ReleaseCapture();
 }
+
+// Buttons still down when the pointer's capture or the focus goes are released at once, where the
+// pointer last was, so fire never sticks; nothing is released twice.
+TEST(Win32Input, ButtonsDownWhenThePointerOrFocusGoesAreReleased) {
+    InitVideo();
+    FormDesign design;
+    design.caption = "release test window";
+    design.clientWidth = 64;
+    design.clientHeight = 48;
+    NativeWindow window(design, 10, 10);
+    HWND handle = FindWindowExA(nullptr, nullptr, win32::kWindowClass, "release test window");
+    ASSERT_NE(handle, nullptr);
+    PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    PostMessageA(handle, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(7, 8));
+    PostMessageA(handle, WM_CAPTURECHANGED, 0, 0);
+    PostMessageA(handle, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(9, 1));
+    PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
+    PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
+    std::vector<std::pair<InputEvent::Kind, Integer>> presses;
+    InputEvent event;
+    while (host::WaitInput(event, 0))
+        if (event.window == window.Id() && event.kind != InputEvent::Kind::MouseMove) {
+            presses.emplace_back(event.kind, event.button);
+            if (event.kind == InputEvent::Kind::MouseUp && event.button != 8) {
+                EXPECT_TRUE(event.x == 7 && event.y == 8) << event.x << ',' << event.y;
+            }
+        }
+    using Kind = InputEvent::Kind;
+    const std::vector<std::pair<Kind, Integer>> expected = {{Kind::MouseDown, vbLeftButton},
+                                                            {Kind::MouseDown, vbRightButton},
+                                                            {Kind::MouseUp, vbLeftButton},
+                                                            {Kind::MouseUp, vbRightButton},
+                                                            {Kind::MouseDown, 8},
+                                                            {Kind::MouseUp, 8}};
+    EXPECT_EQ(presses, expected);
+}
