@@ -27,7 +27,8 @@ struct NativeWindow::Host {
     bool fullscreen = false;
     int screenWidth = 0;  // the screen the full-screen window covers
     int screenHeight = 0;
-    int scale = 1;  // the monitor's whole-number scale factor, for the windowed client area
+    UINT dpi = 96;             // the monitor's
+    int scale = 1;             // its whole-number scale factor, for the windowed client area
     std::optional<RECT> clip;  // the game's, in its own screen pixels
 
     // Where the client area lands in the window: scaled into the screen when full-screen on a
@@ -39,7 +40,7 @@ struct NativeWindow::Host {
     // The whole window, frame included, for a client area at (x, y).
     ::RECT Outer(int left, int top) const {
         ::RECT rect{left, top, left + width * scale, top + height * scale};
-        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+        AddFrame(rect);
         return rect;
     }
     // A rectangle of the game's screen on the real one: the game places its windows as if their
@@ -70,7 +71,20 @@ struct NativeWindow::Host {
             clipCursor(&monitor.rcMonitor);
         }
     }
-    void SetScale(UINT dpi) { scale = std::max(1, static_cast<int>(dpi) / 96); }
+    void SetScale(UINT monitorDpi) {
+        dpi = monitorDpi;
+        scale = std::max(1, static_cast<int>(dpi) / 96);
+    }
+    // The caption and borders as drawn at the window's DPI (Windows 10 1607 and later say so).
+    void AddFrame(::RECT& rect) const {
+        using ForDpi = BOOL(WINAPI*)(::RECT*, DWORD, BOOL, DWORD, UINT);
+        static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("user32"), "AdjustWindowRectExForDpi")));
+        if (forDpi != nullptr)
+            forDpi(&rect, style, FALSE, exStyle, dpi);
+        else
+            AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
     void Place(HWND after, const ::RECT& rect, UINT flags) {
         SetWindowPos(window, after, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, flags | SWP_NOACTIVATE);
@@ -119,7 +133,7 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y) : host_(new H
     Hosts().push_back(&host);
     // 640 x 480 at 96 DPI; twice that each way at 192 DPI.
     host.SetScale(win32::Calls().dpiOf(host.window));
-    if (host.scale > 1) host.Place(nullptr, host.Outer(x, y), SWP_NOZORDER);
+    if (host.dpi != 96) host.Place(nullptr, host.Outer(x, y), SWP_NOZORDER);
     FitDisplay();
 }
 
@@ -154,7 +168,7 @@ void NativeWindow::Hide() {
 void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) const {
     const Host& host = *host_;
     ::RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, host.style, FALSE, host.exStyle);
+    host.AddFrame(frame);
     const int extra = host.fullscreen ? 0 : host.scale - 1;
     left = -frame.left, top = -frame.top;
     right = frame.right + extra * host.width, bottom = frame.bottom + extra * host.height;
