@@ -523,7 +523,7 @@ scenario_sound() {
 # for each cue, and on a busy machine one can lose the first milliseconds its correlation needs:
 # up to three rounds are timed, until one hears every cue in time (a slow host is slow in each).
 wine_cue_timings() {
-  local try start bomb esc fanfare shot blast ending lags
+  local try start bomb esc fanfare shot blast ending lags heard=""
   for try in 1 2 3; do
     if [ $try != 1 ]; then # a new recording, as start_sound makes it
       wait_for 8 attract_back
@@ -544,12 +544,10 @@ wine_cue_timings() {
     echo "$SCENE: round $try: heard $lags"
     [ "$fanfare" -le 145 ] && [ $((shot - fanfare)) -ge 700 ] && [ $((shot - fanfare)) -le 950 ] &&
       [ $((blast - fanfare)) -le 100 ] && [ $((fanfare - blast)) -le 100 ] &&
-      [ $((ending - fanfare)) -le 100 ] && [ $((fanfare - ending)) -le 100 ] && break
+      [ $((ending - fanfare)) -le 100 ] && [ $((fanfare - ending)) -le 100 ] && { heard=yes && break; }
   done
-  check "the fanfare within 100 ms of the press's tick" test "$fanfare" -le 145 -- '$lags'
-  check "the press's shot as the 0.8 s fanfare ends" test $((shot - fanfare)) -ge 700 -a $((shot - fanfare)) -le 950 -- '$lags'
-  check "the bomb and the ending cue heard as promptly as the first" eval \
-    '[ $((blast - fanfare)) -le 100 ] && [ $((fanfare - blast)) -le 100 ] && [ $((ending - fanfare)) -le 100 ] && [ $((fanfare - ending)) -le 100 ]' -- '$lags'
+  check "the fanfare within 100 ms of the press's tick, its shot as it ends, the bomb and ending cues as prompt" \
+    test -n "$heard" -- '$lags'
 }
 
 started=$(now_ms)

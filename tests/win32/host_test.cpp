@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "file_checks.h"
@@ -24,21 +23,13 @@ namespace fs = std::filesystem;
 using testing_support::Bytes;
 using testing_support::Refused;
 
-// Counts the host's waits for a busy file instead of waiting; lets the held file go on the
-// wait numbered `releaseAt`.
-::HANDLE g_held = INVALID_HANDLE_VALUE;
+// Counts the host's waits for a busy file instead of waiting; lets the held file go at the wait
+// numbered g_releaseAt.
+::HANDLE g_held;
 unsigned g_waits = 0, g_releaseAt = 0;
-struct CountedWaits {
-    CountedWaits() {
-        g_waits = 0;
-        platform::win32::Calls().busyWait = [](unsigned) {
-            if (++g_waits == g_releaseAt)
-                ::CloseHandle(std::exchange(g_held, INVALID_HANDLE_VALUE));
-        };
-    }
-    ~CountedWaits() { platform::win32::Calls().busyWait = saved; }
-    void (*saved)(unsigned) = platform::win32::Calls().busyWait;
-};
+void CountWait(unsigned) {
+    if (++g_waits == g_releaseAt) ::CloseHandle(g_held);
+}
 
 // Makes `link` a junction to `target`, as mklink /J does, which needs no privilege; false where
 // the file system cannot hold one (Wine 8 cannot).
@@ -92,7 +83,7 @@ TEST(Win32Files, WriteFileAtomicReplacesWholeFilesAndLeavesNothingBehindWhenItFa
     EXPECT_FALSE(platform::FileHasBytes(path, Bytes("ne")));
 
     fs::create_directory(dir / "folder");
-    const CountedWaits noWaiting;
+    platform::win32::Calls().busyWait = CountWait;  // a folder refuses access at once
     for (const fs::path& bad : {dir / "missing" / "Start.wav", dir / "folder"}) {
         EXPECT_THAT([&] { platform::WriteFileAtomic(bad.string(), Bytes("lost")); },
                     Refused(bad, "Cannot write"));
@@ -127,8 +118,8 @@ TEST(Win32Files, AFileAnotherProgramHoldsIsTriedAgainAFewTimes) {
     platform::WriteFileAtomic(path, Bytes("old"));
     g_held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(g_held, INVALID_HANDLE_VALUE);
-    const CountedWaits waits;
-    g_releaseAt = 0;  // held throughout
+    platform::win32::Calls().busyWait = CountWait;
+    g_waits = g_releaseAt = 0;  // held throughout
     EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("new")); },
                 Refused(temp.Path() / "Start.wav", "Cannot write"));
     EXPECT_TRUE(g_waits >= 3 && g_waits <= 10) << g_waits;
@@ -162,10 +153,10 @@ TEST(Win32Files, ATemporaryFolderNamedOutsideTheCodePageIsUsedAsNamed) {
     platform::FileSystemObject().CreateFolder(folder + "\\Puffpop");
     EXPECT_TRUE(platform::FileSystemObject().FolderExists(folder + "\\Puffpop"));
     platform::CheckPrivateFolder(folder + "\\Puffpop");
-    platform::WriteFileAtomic(folder + "\\Puffpop\\Kraj.wav", Bytes("end"));
-    EXPECT_TRUE(platform::FileHasBytes(folder + "\\Puffpop\\Kraj.wav", Bytes("end")));
-    EXPECT_TRUE(fs::exists(wide / "Puffpop" / "Kraj.wav"));
     const std::string file = folder + "\\Puffpop\\Kraj.wav";
+    platform::WriteFileAtomic(file, Bytes("end"));
+    EXPECT_TRUE(platform::FileHasBytes(file, Bytes("end")));
+    EXPECT_TRUE(fs::exists(wide / "Puffpop" / "Kraj.wav"));
     EXPECT_THAT(
         [&] { platform::CheckPrivateFolder(file); },
         testing::ThrowsMessage<platform::RuntimeError>(testing::HasSubstr(file + "': it is")));
