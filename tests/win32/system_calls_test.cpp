@@ -64,7 +64,7 @@ TEST(Win32Calls, ThePointerShowsOrHidesWhateverItsCountAndWhileTheGameIsBehind) 
 }
 
 // A 64x48 window is 128x96 on the screen; the pointer and the game's clip map between the two,
-// and the clip goes while another program is in front.
+// the clip goes while another program is in front, and the size follows the window's monitor.
 TEST(Win32Calls, AWindowAtTwiceTheDpiIsTwiceTheSizeAndMapsThePointerAndClip) {
     const Recorders recorders;
     InitVideo();
@@ -94,6 +94,10 @@ TEST(Win32Calls, AWindowAtTwiceTheDpiIsTwiceTheSizeAndMapsThePointerAndClip) {
     EXPECT_EQ(g_clip, scaled);
     window.ConfinePointer(nullptr);
     EXPECT_EQ(g_clip, "free");
+    const ::RECT suggested{300, 200, 400, 300};  // dragged onto a monitor at 100 %
+    SendMessageA(handle, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(handle, &client);
+    EXPECT_EQ(Text(client), "0 0 64 48");
 }
 
 // By its whole name, a folder outside the code page included, with the game's flags; an empty
