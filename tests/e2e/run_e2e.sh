@@ -261,7 +261,7 @@ scenario_wine_sound() {
 to_front() {
   [ -f "$WORK/front.exe" ] || printf '%s\n' '#include <windows.h>' \
     'int main(void) { HWND w = FindWindowA("PlatformGameWindow", 0); if (w) SwitchToThisWindow(w, TRUE); return !w; }' |
-    x86_64-w64-mingw32-gcc -x c -o "$WORK/front.exe" - && in_wine "$WORK/front.exe"
+    x86_64-w64-mingw32-gcc-posix -x c -o "$WORK/front.exe" - && in_wine "$WORK/front.exe"
 }
 # Another program takes the focus, as after Alt+Tab: the desktop's mode comes back and the game
 # steps aside; focused again, it is full-screen at 640x480 once more.
