@@ -26,7 +26,7 @@ if(WIN32)
 
   # The game is a 64-bit program: a 64-bit installer, into the 64-bit Program Files and the
   # registry view that Add/Remove Programs lists it from.
-  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!include FileFunc.nsh")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_PACKAGE_NAME Puffpop)
   set(CPACK_NSIS_DISPLAY_NAME Puffpop)
@@ -38,6 +38,11 @@ if(WIN32)
     "  CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Puffpop.lnk' '$INSTDIR\\\\Puffpop.exe'")
   set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Puffpop.lnk'")
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+  # The installed-programs list shows a size only where the installer writes one, in KiB. CPack
+  # reads the commands back from its configuration file: hence the extra escapes.
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "  \\\${GetSize} '$INSTDIR' '/S=0K' $0 $1 $2
+  IntFmt $0 '0x%08X' $0
+  WriteRegDWORD SHCTX 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}' 'EstimatedSize' $0")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 else()
   set(CPACK_GENERATOR DEB)

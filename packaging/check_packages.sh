@@ -103,6 +103,7 @@ for entry in "DisplayName|REG_SZ|Puffpop" "DisplayVersion|REG_SZ|$version" \
   'UninstallString|REG_SZ|"C:\Program Files\Puffpop\Uninstall.exe"'; do
   check "Add/Remove Programs entry: $entry" grep -qxF "$entry" "$scratch/registry"
 done
+check "Add/Remove Programs shows the installed size" grep -qE '^EstimatedSize\|REG_DWORD\|0x0*[1-9a-f]' "$scratch/registry"
 
 # The game's first window shows, and the game is still there a moment later, until killed.
 wine 'C:\Program Files\Puffpop\Puffpop.exe' >>"$scratch/log" 2>&1 &

@@ -11,7 +11,8 @@ void host::ShowErrorReport(const std::string& message) {
     // A full-screen game window would otherwise cover the box.
     for (Form* form : LoadedForms())
         if (form->Window()) form->Window()->Hide();
-    MessageBoxA(nullptr, message.c_str(), Program().title.c_str(),
+    // Wide: the message may quote a path with any user's name in it.
+    MessageBoxW(nullptr, win32::Wide(message).c_str(), win32::Wide(Program().title).c_str(),
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 

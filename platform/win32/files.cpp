@@ -3,26 +3,28 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 #include "platform/error.h"
 #include "platform/identity.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_host.h"
 
 namespace platform {
 
-static_assert(kMaxPath > MAX_PATH, "a temporary path always fits the game's buffer");
+// Each UTF-16 unit of a path takes at most three bytes of UTF-8.
+static_assert(kMaxPath > 3 * MAX_PATH, "a temporary path always fits the game's buffer");
 
 namespace {
 
 // Windows' own words for an error, without the full stop and line end it ends them with.
 std::string Reason(DWORD error) {
-    char text[512] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, error, 0, text, sizeof text, nullptr);
-    while (length > 0 && std::strchr(". \r\n", text[length - 1]) != nullptr) --length;
+    wchar_t text[512] = {};
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, text, 512, nullptr);
+    while (length > 0 && std::wcschr(L". \r\n", text[length - 1]) != nullptr) --length;
     if (length == 0) return "error " + std::to_string(error);
-    return std::string(text, length);
+    return win32::Utf8(text, length);
 }
 
 [[noreturn]] void RaiseFileAccess(const std::string& message) {
@@ -101,6 +103,47 @@ bool IsPlainFile(::HANDLE file) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Antivirus scanners and the search indexer open a new file for a moment without sharing it: a
+// call that meets one is tried again a few times before its error stops the game.
+constexpr unsigned kTries = 6;
+
+bool Busy(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+// Paths are UTF-8 to the game and UTF-16 to Windows, which takes any user's name in them.
+::HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD creation, DWORD flags) {
+    const std::wstring name = win32::Wide(path);
+    for (unsigned attempt = 1;; ++attempt) {
+        ::HANDLE file =
+            ::CreateFileW(name.c_str(), access, share, nullptr, creation, flags, nullptr);
+        const DWORD error = ::GetLastError();
+        if (file != INVALID_HANDLE_VALUE || !Busy(error) || attempt == kTries) {
+            ::SetLastError(error);
+            return file;
+        }
+        win32::Calls().busyWait(attempt);
+    }
+}
+
+// Returns 0, or the error of the last try.
+DWORD MoveOver(const std::string& from, const std::string& to) {
+    const std::wstring source = win32::Wide(from), target = win32::Wide(to);
+    for (unsigned attempt = 1;; ++attempt) {
+        if (::MoveFileExW(source.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
+            return 0;
+        const DWORD error = ::GetLastError();
+        if (!Busy(error) || attempt == kTries) return error;
+        win32::Calls().busyWait(attempt);
+    }
+}
+
+DWORD Attributes(const std::string& path) {
+    return ::GetFileAttributesW(win32::Wide(path).c_str());
+}
+
 std::string& SharedTemp() {
     static std::string folder;
     return folder;
@@ -108,13 +151,13 @@ std::string& SharedTemp() {
 
 // Windows' temporary path, "\" at its end; raises when Windows cannot say.
 std::string WindowsTempPath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof path, path);
-    if (length == 0 || length >= sizeof path) {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH) {
         RaiseFileAccess("Cannot find the temporary folder: " +
                         Reason(length == 0 ? ::GetLastError() : ERROR_BUFFER_OVERFLOW));
     }
-    std::string folder(path, length);
+    std::string folder = win32::Utf8(path, length);
     // A TMP that ends in a separator of its own gets Windows' "\" after it: keep one.
     while (folder.size() > 3 && std::strchr("/\\", folder[folder.size() - 2]) != nullptr) {
         folder.erase(folder.size() - 2, 1);
@@ -154,20 +197,20 @@ uint32_t GetTempPathA(uint32_t size, char* buffer) {
 // A junction to a folder counts as a folder, so the game goes on to refuse it in
 // CheckPrivateFolder instead of trying to create a folder over it.
 bool FileSystemObject::FolderExists(const std::string& path) const {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // The new folder takes the permissions of the one it is made in: the user's own temporary folder.
 void FileSystemObject::CreateFolder(const std::string& path) const {
-    if (::CreateDirectoryA(path.c_str(), nullptr) == 0) {
+    if (::CreateDirectoryW(win32::Wide(path).c_str(), nullptr) == 0) {
         RaiseFileAccess("Cannot create folder '" + path + "': " + Reason(::GetLastError()));
     }
 }
 
 void CheckPrivateFolder(const std::string& path) {
     const std::string refusal = "Refusing folder '" + path + "': ";
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) RaiseFileAccess(refusal + Reason(::GetLastError()));
     if (IsReparsePoint(attributes)) RaiseFileAccess(refusal + "it is a junction or symbolic link");
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -177,8 +220,8 @@ void CheckPrivateFolder(const std::string& path) {
 
 bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
     // Opens the link itself where there is one, which the attributes then refuse.
-    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Handle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN));
     if (!file.Valid()) return false;
     ::BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileInformationByHandle(file.get(), &info) == 0) return false;
@@ -211,8 +254,8 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     ::HANDLE created = INVALID_HANDLE_VALUE;
     for (unsigned attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = TemporaryName(path, attempt);
-        created = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+        created = OpenFile(temporary, GENERIC_WRITE, 0, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH);
         const DWORD error = ::GetLastError();
         if (created == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt >= 100)) {
             RaiseWriteError(path, error);
@@ -223,21 +266,17 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     DWORD error = WriteFull(file.get(), bytes);
     if (!file.Close() && error == 0) error = ::GetLastError();
     // The move replaces a link standing at the path; it never writes through it.
-    if (error == 0 && ::MoveFileExA(temporary.c_str(), path.c_str(),
-                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        error = ::GetLastError();
-    }
+    if (error == 0) error = MoveOver(temporary, path);
     if (error == 0) return;
-    ::DeleteFileA(temporary.c_str());
+    ::DeleteFileW(win32::Wide(temporary).c_str());
     RaiseWriteError(path, error);
 }
 
 FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why) {
     // Opens a link itself, where there is one, so that IsPlainFile refuses it.
-    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Handle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN));
     if (!file.Valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
@@ -266,14 +305,15 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
 
 // Our temporary names are ".tmp-<process>-<attempt>": a run killed mid-write leaves one behind.
 void RemoveStaleTemporaries(const std::string& folder) {
-    ::WIN32_FIND_DATAA found{};
-    const ::HANDLE search = ::FindFirstFileA((folder + "\\.tmp-*").c_str(), &found);
+    const std::wstring where = win32::Wide(folder) + L"\\";
+    ::WIN32_FIND_DATAW found{};
+    const ::HANDLE search = ::FindFirstFileW((where + L".tmp-*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
             0)
-            ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    } while (::FindNextFileA(search, &found) != 0);
+            ::DeleteFileW((where + found.cFileName).c_str());
+    } while (::FindNextFileW(search, &found) != 0);
     ::FindClose(search);
 }
 

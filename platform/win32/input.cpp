@@ -1,5 +1,6 @@
 // The message pump: Windows' messages to our windows as the platform's input events.
 #include <deque>
+#include <utility>
 
 #include "platform/host.h"
 #include "platform/keys.h"
@@ -31,7 +32,28 @@ void Push(HWND window, InputEvent event) {
     Pending().push_back(event);
 }
 
+// The buttons pressed in one of our windows and not released yet, and where the pointer last was.
+struct Held {
+    HWND window = nullptr;
+    Integer buttons = 0;
+    LPARAM at = 0;
+};
+
+Held& Pressed() {
+    static Held held;
+    return held;
+}
+
 void Mouse(HWND window, InputEvent::Kind kind, Integer button, LPARAM lParam) {
+    Held& held = Pressed();
+    if (kind == InputEvent::Kind::MouseDown && held.window != window) {
+        win32::ReleaseButtons(held.window);
+        held.window = window;
+    }
+    if (held.window == window) {
+        held.at = lParam;
+        if (kind == InputEvent::Kind::MouseDown) held.buttons |= button;
+    }
     InputEvent event;
     event.kind = kind;
     // Signed: a captured pointer can be left of or above the window.
@@ -52,6 +74,17 @@ void Key(HWND window, InputEvent::Kind kind, WPARAM virtualKey, LPARAM lParam) {
 }
 
 }  // namespace
+
+// The window lost the pointer or the focus with buttons down: their releases will never come, so
+// they are sent now, or fire would stick on until the next click.
+void win32::ReleaseButtons(HWND window) {
+    Held& held = Pressed();
+    if (window == nullptr || held.window != window || held.buttons == 0) return;
+    const Integer buttons = std::exchange(held.buttons, 0);
+    for (Integer button = 1; button <= 16; button = static_cast<Integer>(button * 2))
+        if (buttons & button) Mouse(window, InputEvent::Kind::MouseUp, button, held.at);
+    if (GetCapture() == window) ReleaseCapture();
+}
 
 Integer win32::KeyCodeOf(uint32_t virtualKey) {
     // The game's key codes are the virtual keys it names.
@@ -101,7 +134,12 @@ Integer win32::HeldButtons(WPARAM keyState) {
 
 LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     using Kind = InputEvent::Kind;
+    LRESULT result = 0;
+    if (win32::WindowMessage(window, message, wParam, lParam, result)) return result;
     switch (message) {
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != window) win32::ReleaseButtons(window);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -113,11 +151,16 @@ LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-        case WM_XBUTTONUP:
+        case WM_XBUTTONUP: {
+            // The release is counted before the capture goes, which then has nothing to release.
+            Held& held = Pressed();
+            if (held.window == window)
+                held.buttons &= static_cast<Integer>(~ButtonOf(message, wParam));
             if (HeldButtons(GET_KEYSTATE_WPARAM(wParam)) == 0 && GetCapture() == window)
                 ReleaseCapture();
             Mouse(window, Kind::MouseUp, ButtonOf(message, wParam), lParam);
             return message == WM_XBUTTONUP;
+        }
         case WM_MOUSEMOVE:
             Mouse(window, Kind::MouseMove, HeldButtons(wParam), lParam);
             return 0;

@@ -10,6 +10,23 @@ namespace {
 
 bool g_switched = false;
 DisplaySize g_desktop{0, 0};  // the desktop's size, kept while the display is at the game's mode
+::DEVMODEA g_mode{};          // the game's mode, set again when the game is back in front
+bool g_foreground = true;
+bool g_pointerShown = true;  // as the game last asked
+
+// Leaves the real cursor's display count at 0 (shown) or -1 (hidden), however it stood.
+void SetPointer(bool shown) {
+    const auto show = win32::Calls().showCursor;
+    if (shown) {
+        int count = show(TRUE);
+        while (count < 0) count = show(TRUE);
+        while (count > 0) count = show(FALSE);
+    } else {
+        int count = show(FALSE);
+        while (count >= 0) count = show(FALSE);
+        while (count < -1) count = show(TRUE);
+    }
+}
 
 // The display's own mode of this size, at the desktop's colour depth where it has one.
 bool FindMode(int32_t width, int32_t height, ::DEVMODEA& found) {
@@ -60,7 +77,7 @@ bool host::DisplayModeAt(uint32_t index, DisplayMode& mode) {
 // it, the game's window still fills the screen, letterboxed (window.cpp).
 void host::SwitchDisplay(int32_t width, int32_t height) {
     if (width == 0 || height == 0) {
-        if (g_switched) ::ChangeDisplaySettingsA(nullptr, 0);
+        if (g_switched && g_foreground) ::ChangeDisplaySettingsA(nullptr, 0);
         g_switched = false;
         return;
     }
@@ -68,22 +85,32 @@ void host::SwitchDisplay(int32_t width, int32_t height) {
     ::DEVMODEA mode{};
     if (!FindMode(width, height, mode)) return;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | DM_DISPLAYFREQUENCY;
-    if (::ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) return;
+    // Behind another program the mode waits until the game is back in front.
+    if (g_foreground && ::ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
+        return;
     if (!g_switched) g_desktop = desktop;
     g_switched = true;
+    g_mode = mode;
 }
 
-// The real cursor's display count is left at 0 (shown) or -1 (hidden), however it stood.
+// Alt+Tab, Win+D, a locked screen or an elevation prompt: the player gets the desktop as it was,
+// and the game its mode back when it returns to the front.
+void win32::SetForeground(bool foreground) {
+    if (foreground == g_foreground) return;
+    g_foreground = foreground;
+    if (g_switched)
+        ::ChangeDisplaySettingsA(foreground ? &g_mode : nullptr, foreground ? CDS_FULLSCREEN : 0u);
+    SetPointer(!foreground || g_pointerShown);
+}
+
+bool win32::Foreground() {
+    return g_foreground;
+}
+
+// A hidden pointer stays hidden only while the game is in front.
 void host::ShowPointer(bool shown) {
-    if (shown) {
-        int count = ::ShowCursor(TRUE);
-        while (count < 0) count = ::ShowCursor(TRUE);
-        while (count > 0) count = ::ShowCursor(FALSE);
-    } else {
-        int count = ::ShowCursor(FALSE);
-        while (count >= 0) count = ::ShowCursor(FALSE);
-        while (count < -1) count = ::ShowCursor(TRUE);
-    }
+    g_pointerShown = shown;
+    SetPointer(shown || !g_foreground);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
-// Ctrl+C, Ctrl+Break and the console closing: noted when they come, honoured by the loops that
-// wait for the player. A crash goes through the fatal-error path, so that it too gives the
-// player's desktop back and says what happened.
+// The console the game was typed in, if any: its help, version and errors are written there, and
+// its Ctrl+C, Ctrl+Break and closing are noted when they come, honoured by the loops that wait for
+// the player. A crash goes through the fatal-error path, so that it too gives the player's desktop
+// back and says what happened.
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,24 @@ namespace platform {
 namespace {
 
 std::atomic<int> g_exitStatus{0};
+
+bool HasStream(DWORD which) {
+    const ::HANDLE handle = GetStdHandle(which);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// A program for the desktop gets no console of its own. Typed in one, it writes to that one;
+// started from Explorer there is none and nothing changes. A redirected stream stays redirected.
+bool AttachParentConsole() {
+    const bool out = HasStream(STD_OUTPUT_HANDLE), err = HasStream(STD_ERROR_HANDLE);
+    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    if (!out) std::freopen("CONOUT$", "w", stdout);
+    if (!err) std::freopen("CONOUT$", "w", stderr);
+    return true;
+}
+
+// Before main reads the command line; this file is always part of the program.
+[[maybe_unused]] const bool g_attached = AttachParentConsole();
 
 // The exit statuses of the signals these events stand for on other systems.
 int ExitStatus(DWORD event) {

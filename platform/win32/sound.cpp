@@ -1,9 +1,8 @@
-// Sound through winmm's sndPlaySoundA, which already plays one sound at a time and cuts off the
+// Sound through winmm's sndPlaySoundW, which already plays one sound at a time and cuts off the
 // last. Windows does not say whether a sound is still playing; its WAV header and a steady clock
 // do.
 #include "platform/sound.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <system_error>
@@ -11,7 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/host.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_host.h"
 
 namespace platform {
 namespace {
@@ -27,14 +26,10 @@ struct Player {
     uint32_t bytes_per_second = 0;
 };
 
-// Wave-out devices: -1 until counted. Counted once, like the Linux host opens its device once: a
-// machine without one is silent on every call. (Wine without a device still says an asynchronous
-// sound started.)
-std::atomic<int> devices{-1};
-
+// A machine without a wave-out device is silent on every call. (Wine without a device still says
+// an asynchronous sound started.)
 bool HasDevice() {
-    if (devices < 0) devices = static_cast<int>(::waveOutGetNumDevs());
-    return devices > 0;
+    return win32::Calls().soundDevices() > 0;
 }
 
 Player& ThePlayer() {
@@ -98,7 +93,7 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     Player& player = ThePlayer();
     player = {};
     if (file.empty() || !HasDevice()) {
-        ::sndPlaySoundA(nullptr, 0);
+        win32::Calls().playSound(nullptr, 0);
         return false;
     }
     // Read before the call: a synchronous sound is over by the time it returns. A file this cannot
@@ -107,7 +102,10 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     uint32_t bytes_per_second = 0, data_bytes = 0;
     const bool known = WavLength(file, bytes_per_second, data_bytes);
     const Clock::time_point start = Clock::now();
-    if (::sndPlaySoundA(file.c_str(), static_cast<UINT>(flags)) == 0 || !known) return false;
+    // The wide call: a sound in a folder named outside the system's code page still plays.
+    const std::wstring name = win32::Wide(file);
+    if (win32::Calls().playSound(name.c_str(), static_cast<UINT>(flags)) == 0 || !known)
+        return false;
     if ((flags & SND_ASYNC) != 0) {
         player.path = file;
         player.bytes_per_second = bytes_per_second;
@@ -130,7 +128,7 @@ uint32_t QueuedSoundBytes() {
 }
 
 void ShutdownSound() {
-    ::sndPlaySoundA(nullptr, 0);
+    win32::Calls().playSound(nullptr, 0);
     ThePlayer() = {};
 }
 

@@ -43,8 +43,6 @@ void InitVideo() {
     if (g_started) return;
     // From the first window on, a crash or a console event still gives the desktop back.
     InstallSignalHandlers();
-    // 640 x 480 is 640 x 480 pixels, whatever the desktop's scaling.
-    SetProcessDPIAware();
     RegisterWindowClass();
     // Waits end to the millisecond rather than on the 15.6 ms system tick (see WaitInput).
     timeBeginPeriod(1);

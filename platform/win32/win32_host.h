@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 #include "platform/win32/windows_api.h"
@@ -24,5 +25,29 @@ Integer HeldButtons(WPARAM keyState);
 
 // Whether SwitchDisplay has the real display at a mode of the game's.
 bool DisplaySwitched();
+// While the game is not the foreground program its full-screen mode gives way to the desktop's,
+// and the pointer is neither hidden nor confined; both come back when it is again.
+void SetForeground(bool foreground);
+bool Foreground();
+
+// Messages about a window as a whole (focus, DPI, the display): false for any other message.
+bool WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// Releases every button the window's pointer still holds, as input events.
+void ReleaseButtons(HWND window);
+
+// The calls the host makes through here rather than directly, so that a test can record them.
+struct SystemCalls {
+    BOOL(WINAPI* clipCursor)(const ::RECT*);
+    int(WINAPI* showCursor)(BOOL);
+    BOOL(WINAPI* playSound)(LPCWSTR, UINT);
+    UINT(WINAPI* soundDevices)();
+    UINT(WINAPI* dpiOf)(HWND);
+    void (*busyWait)(unsigned attempt);  // between tries at a file another program holds
+};
+SystemCalls& Calls();
+
+// The game's UTF-8 texts and paths to Windows' UTF-16 and back.
+std::wstring Wide(const std::string& text);
+std::string Utf8(const wchar_t* text, size_t length);
 
 }  // namespace platform::win32

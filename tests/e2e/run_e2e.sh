@@ -162,10 +162,10 @@ paused_still() {
 }
 
 # The Windows build under Wine, in the build's Wine prefix, its temporary folder emptied first.
-start_wine() { # NAME
+start_wine() { # NAME [OPTION...]
   GAME_ERR="$ARTIFACTS/$SCENE.$1.stderr" GAME_RC=""
   env -u TMP -u TEMP -u TMPDIR WINEPREFIX="$WINE_PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
-    wine "$GAME" >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
+    wine "$GAME" "${@:2}" >"$ARTIFACTS/$SCENE.$1.stdout" 2>"$GAME_ERR" &
   GAME_PID=$!
 }
 # blinks: over two seconds the white attract text comes and goes (the clouds behind it stay).
@@ -189,9 +189,7 @@ press_start() {
 # The mode choice, the attract screen, a round and its end, the unpacked folder and Esc, with the
 # Windows build; then a folder in the way of the assets' stops it with a "Puffpop" message box.
 scenario_wine() {
-  local temp entry differ="" f
-  sh "$WINE_RUN" --prefix "$WINE_PREFIX" hostname >/dev/null 2>&1 # the prefix, made once
-  temp=$(find "$WINE_PREFIX/drive_c/users" -maxdepth 4 -type d -name Temp | head -n1)
+  local temp=$WINE_TEMP f
   rm -rf "$temp/Puffpop"
   start_wine first
   check "mode-choice window appears" wait_for 30 has_window "$CHOOSER" -- '$(window_list)' || return
@@ -200,9 +198,7 @@ scenario_wine() {
     'game_window_is "$GAME_AREA" && ! has_window "$CHOOSER"' -- '$(window_list)' || return
   check "sky in the game window" wait_for 5 mostly "$(shot drawn)" "$SKY" 600x25+88+55
   check "the attract text blinks" blinks
-  for entry in "$RESOURCES"/*.{bmp,wav}; do cmp -s "$entry" "$temp/Puffpop/${entry##*/}" || differ+=" ${entry##*/}"; done
-  check "the twelve assets unpacked byte for byte into Wine's temporary folder" eval \
-    '[ -z "$differ" ] && [ "$(ls "$temp/Puffpop" | wc -l)" = 12 ]' -- 'differing:$differ'
+  check "the twelve assets unpacked byte for byte into Wine's temporary folder" unpacked_into "$temp/Puffpop" -- 'differing:$DIFFER'
   check "a left press starts a round: score line" start_round || return
   check "balloons rise" wait_for 10 balloons_rise
   xdotool key Escape
@@ -220,6 +216,115 @@ scenario_wine() {
   check "Return dismisses it; status 1, stderr names the folder" eval \
     'exits_with 1 && grep -q "Puffpop" "$GAME_ERR"' -- 'status ${GAME_RC:-running}: $(cat "$GAME_ERR")'
   rm -f "$temp/Puffpop"
+}
+
+in_wine() { WINEPREFIX="$WINE_PREFIX" WINEDEBUG=-all wine "$@" 2>/dev/null | tr -d '\r'; }
+# The unpacked assets in FOLDER are the resources' twelve, byte for byte; DIFFER names any that are not.
+unpacked_into() {
+  local entry
+  DIFFER=""
+  for entry in "$RESOURCES"/*.{bmp,wav}; do cmp -s "$entry" "$1/${entry##*/}" || DIFFER+=" ${entry##*/}"; done
+  [ -z "$DIFFER" ] && [ "$(ls "$1" | wc -l)" = 12 ]
+}
+# Wine sets TMP from its registry whatever the environment says: the scenario points it at a
+# folder, and wine_tmp with no folder puts Wine's own back (saved whole: reg query's output
+# loses letters outside the console's code page).
+wine_tmp() { # [WINDOWS-FOLDER]
+  local saved
+  saved=$(in_wine winepath -w "$WORK/environment.reg")
+  if [ $# -eq 0 ]; then in_wine reg import "$saved" >/dev/null; return; fi
+  [ -f "$WORK/environment.reg" ] || in_wine reg export 'HKCU\Environment' "$saved" /y >/dev/null
+  in_wine reg add 'HKCU\Environment' /v TMP /t REG_SZ /d "$1" /f >/dev/null
+}
+# The Windows build has no cue_find of its own: one is built for this machine.
+host_cue_find() { [ -n "${CUE_FIND:-}" ] || { CUE_FIND=$WORK/cue_find && c++ -O2 -o "$CUE_FIND" "$E2E_DIR/cue_find.cpp"; }; }
+
+# Wine's temporary folder is named in Cyrillic and accented letters, as a profile folder can be:
+# the assets unpack there, the next start finds them intact and writes none again, and the cues
+# play from there through Wine's PulseAudio driver, heard as promptly as on Linux.
+scenario_wine_sound() {
+  local dir="$WINE_TEMP/Пуфпоп Müller" before
+  check "sound server runs, recording its sink; cue_find built" eval 'start_sound && host_cue_find' || return
+  rm -rf "$dir" && mkdir -p "$dir" && wine_tmp "$(in_wine winepath -w "$dir")"
+  start_wine first
+  check "mode-choice window appears" wait_for 30 has_window "$CHOOSER" -- '$(window_list)' || { wine_tmp; return; }
+  press_start
+  check "game window at (68, 51), 640x480" wait_for 15 game_window_is "$GAME_AREA" -- '$(window_list)' &&
+    wine_cue_timings
+  xdotool key Escape
+  expect_exit 0 "Esc quits"
+  check "the twelve assets unpacked byte for byte into the folder named in Cyrillic" unpacked_into "$dir/Puffpop" -- 'differing:$DIFFER'
+  before=$(stat -c '%n %i %s' "$dir/Puffpop"/*)
+  start_wine second
+  wait_for 30 has_window "$CHOOSER" && press_start
+  check "the next start plays from the intact folder" wait_for 15 game_window_is "$GAME_AREA" -- '$(window_list)'
+  check "and writes none of its files again" eval '[ "$(stat -c "%n %i %s" "$dir/Puffpop"/*)" = "$before" ]'
+  xdotool key Escape
+  expect_exit 0 "Esc quits"
+  wine_tmp
+  rm -rf "$dir"
+}
+
+# The taskbar's click on the game's button: a small Windows program of the test's own calls the
+# game's window to the front (Wine without a window manager has no taskbar).
+to_front() {
+  [ -f "$WORK/front.exe" ] || printf '%s\n' '#include <windows.h>' \
+    'int main(void) { HWND w = FindWindowA("PlatformGameWindow", 0); if (w) SwitchToThisWindow(w, TRUE); return !w; }' |
+    x86_64-w64-mingw32-gcc-posix -x c -o "$WORK/front.exe" - && in_wine "$WORK/front.exe"
+}
+# Another program takes the focus, as after Alt+Tab: the desktop's mode comes back and the game
+# steps aside; focused again, it is full-screen at 640x480 once more.
+alt_tab() {
+  local other
+  xmessage -geometry +300+300 "another program" 2>/dev/null &
+  other=$!
+  wait_for 5 has_window xmessage && xdotool windowfocus "$(window xmessage 1)"
+  check "focus elsewhere: the desktop's 1024x768 is back, the game out of the way" \
+    wait_for 5 eval '[ "$(display_mode)" = 1024x768 ] && ! game_window_is 640x480+0+0' -- '$(display_mode): $(window_list)'
+  kill $other
+  check "the taskbar's click brings the game back" to_front
+  check "focused again: 640x480, the game covers it" \
+    wait_for 5 eval '[ "$(display_mode)" = 640x480 ] && game_window_is 640x480+0+0' -- '$(display_mode): $(window_list)'
+}
+
+# Full-screen on an X server that has the 640x480 mode: the display really switches, the crosshair
+# follows the pointer, and the desktop's mode is back after Esc and at a fatal error. Killed, the
+# game cannot put it back: Windows does that for a program that ends; whether Wine does is told.
+scenario_wine_fullscreen() {
+  local at end
+  [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] || { echo "SKIP: $SCENE: no Xorg dummy driver"; return; }
+  stop XVFB_PID TERM
+  check "Xorg with the dummy driver starts" start_xorg || return
+  rm -rf "$WINE_TEMP/Puffpop"
+  for end in Esc fatal kill; do
+    start_wine "$end" --fullscreen
+    check "$end: the display switches to 640x480, the game covers it" \
+      wait_for 30 eval '[ "$(display_mode)" = 640x480 ] && game_window_is 640x480+0+0' -- '$(display_mode): $(window_list)' || return
+    case $end in
+      Esc)
+        for at in "100 100" "500 400"; do
+          xdotool mousemove $at
+          check "the crosshair follows the pointer to $at" wait_for 3 crosshair_at $at
+        done
+        alt_tab
+        xdotool key Escape
+        expect_exit 0 "Esc quits" ;;
+      fatal)
+        # The round's first cue finds a file where the asset folder was, which stops the game.
+        rm -rf "$WINE_TEMP/Puffpop" && touch "$WINE_TEMP/Puffpop"
+        xdotool mousemove 320 400 && click 1
+        check "fatal: message box titled Puffpop" wait_for 15 has_window Puffpop -- '$(window_list)' || return
+        check "fatal: the desktop's 1024x768 is back while the box shows" test "$(display_mode)" = 1024x768 -- '$(display_mode)'
+        wait_for 9 eval 'xdotool windowfocus "$(window Puffpop 1)" key Return; wait_for 1 game_ended'
+        expect_exit 1 "fatal: Return dismisses it"
+        rm -f "$WINE_TEMP/Puffpop" ;;
+      kill)
+        kill -KILL "$GAME_PID" && collect
+        sleep 2
+        echo "NOTE: $SCENE: killed, Wine leaves the display at $(display_mode) (Windows puts a program's full-screen mode back when it ends)"
+        xrandr -s 1024x768 ;;
+    esac
+  done
 }
 
 # The mode choice and a whole windowed game from the first frame to Esc.
@@ -477,7 +582,6 @@ scenario_quits() {
   check "50 quits under load all end with status 0" test -z "$statuses" -- '$statuses'
 }
 
-
 game_stream() { pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "Puffpop"'; }
 # shoot_through_stall WHEN: a round's start, shots and a smart bomb with the sound server stopped,
 # each tick's frame timed by strace as one write to the X connection from the game's main thread:
@@ -523,12 +627,45 @@ scenario_soundfaults() {
   kill -CONT "$PULSE_PID"
 }
 
+# The Windows build's cues, timed as scenario_sound times them. Wine opens a new PulseAudio stream
+# for each cue, and on a busy machine one can lose the first milliseconds its correlation needs:
+# up to three rounds are timed, until one hears every cue in time (a slow host is slow in each).
+wine_cue_timings() {
+  local try start bomb esc fanfare shot blast ending lags heard=""
+  for try in 1 2 3; do
+    if [ $try != 1 ]; then # a new recording, as start_sound makes it
+      wait_for 8 attract_back
+      parecord --device=e2e.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=20 --file-format=wav "$RECORDING" &
+      RECORD_PID=$!
+      wait_for 10 eval '[ "$(stat -c %s "$RECORDING" 2>/dev/null || echo 0)" -gt 4500 ]'
+    fi
+    xdotool mousemove $((GX + 320)) $((GY + 120)) && sleep 1
+    start=$(now_ms) && click 1 && sleep 1.5
+    bomb=$(now_ms) && click 3 0.08 && sleep 1.6
+    esc=$(now_ms) && xdotool key Escape && sleep 1
+    RECORDED_FROM=$(now_ms)
+    stop RECORD_PID INT
+    RECORDED_FROM=$((RECORDED_FROM - $("$CUE_FIND" "$RECORDING")))
+    fanfare=$(lag Start.wav "$start") shot=$(lag PucanjB.wav "$start")
+    blast=$(lag PucanjSB.wav "$bomb") ending=$(lag Kraj.wav "$esc")
+    lags="fanfare $fanfare, shot $shot, bomb $blast, ending $ending ms after their presses"
+    echo "$SCENE: round $try: heard $lags"
+    [ "$fanfare" -le 145 ] && [ $((shot - fanfare)) -ge 700 ] && [ $((shot - fanfare)) -le 950 ] &&
+      [ $((blast - fanfare)) -le 100 ] && [ $((fanfare - blast)) -le 100 ] &&
+      [ $((ending - fanfare)) -le 100 ] && [ $((fanfare - ending)) -le 100 ] && { heard=yes && break; }
+  done
+  check "the fanfare within 100 ms of the press's tick, its shot as it ends, the bomb and ending cues as prompt" \
+    test -n "$heard" -- '$lags'
+}
+
 started=$(now_ms)
 scenarios="windowed fullscreen lostdisplay refusals cli sound soundfaults desktopback"
 if [[ $GAME == *.exe ]]; then
   WINE_RUN=$E2E_DIR/../../cmake/wine-run
   WINE_PREFIX=${PUFFPOP_WINEPREFIX:-$(dirname "$GAME")/wine}
-  scenarios=wine
+  sh "$WINE_RUN" --prefix "$WINE_PREFIX" hostname >/dev/null 2>&1 # the prefix, made once
+  WINE_TEMP=$(find "$WINE_PREFIX/drive_c/users" -maxdepth 4 -type d -name Temp | head -n1)
+  scenarios="wine wine_sound wine_fullscreen"
 fi
 for SCENE in ${*:-$scenarios}; do
   declare -F "scenario_$SCENE" >/dev/null || { check "scenario exists" false; continue; }

@@ -13,7 +13,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/identity.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_host.h"
 #include "temp_dir.h"
 
 namespace {
@@ -22,6 +22,14 @@ namespace fs = std::filesystem;
 
 using testing_support::Bytes;
 using testing_support::Refused;
+
+// Counts the host's waits for a busy file instead of waiting; lets the held file go at the wait
+// numbered g_releaseAt.
+::HANDLE g_held;
+unsigned g_waits = 0, g_releaseAt = 0;
+void CountWait(unsigned) {
+    if (++g_waits == g_releaseAt) ::CloseHandle(g_held);
+}
 
 // Makes `link` a junction to `target`, as mklink /J does, which needs no privilege; false where
 // the file system cannot hold one (Wine 8 cannot).
@@ -75,6 +83,7 @@ TEST(Win32Files, WriteFileAtomicReplacesWholeFilesAndLeavesNothingBehindWhenItFa
     EXPECT_FALSE(platform::FileHasBytes(path, Bytes("ne")));
 
     fs::create_directory(dir / "folder");
+    platform::win32::Calls().busyWait = CountWait;  // a folder refuses access at once
     for (const fs::path& bad : {dir / "missing" / "Start.wav", dir / "folder"}) {
         EXPECT_THAT([&] { platform::WriteFileAtomic(bad.string(), Bytes("lost")); },
                     Refused(bad, "Cannot write"));
@@ -99,6 +108,58 @@ TEST(Win32Files, TheTemporaryPathEndsInABackslashAndAShortBufferIsToldTheSizeNee
     char small[2] = {'?', '?'};
     EXPECT_EQ(platform::GetTempPathA(length, small), length + 1);
     EXPECT_EQ(small[0], '?');
+}
+
+// An antivirus scanner or the indexer holds the new file for a moment: the game tries again
+// instead of stopping, and still stops, naming the file, when it stays held.
+TEST(Win32Files, AFileAnotherProgramHoldsIsTriedAgainAFewTimes) {
+    testing_support::TempDir temp;
+    const std::string path = (temp.Path() / "Start.wav").string();
+    platform::WriteFileAtomic(path, Bytes("old"));
+    g_held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(g_held, INVALID_HANDLE_VALUE);
+    platform::win32::Calls().busyWait = CountWait;
+    g_waits = g_releaseAt = 0;  // held throughout
+    EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("new")); },
+                Refused(temp.Path() / "Start.wav", "Cannot write"));
+    EXPECT_TRUE(g_waits >= 3 && g_waits <= 10) << g_waits;
+    std::vector<uint8_t> bytes;
+    std::string why;
+    EXPECT_EQ(platform::ReadFileBytes(path, 100, bytes, why), platform::FileRead::Failed);
+    EXPECT_TRUE(g_waits >= 6 && g_waits <= 20) << g_waits;
+    g_waits = 0, g_releaseAt = 2;  // let go while the game waits the second time
+    platform::WriteFileAtomic(path, Bytes("new"));
+    EXPECT_EQ(g_waits, 2u);
+    EXPECT_TRUE(platform::FileHasBytes(path, Bytes("new")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), {}), 1);  // nothing left behind
+}
+
+// A user name outside the system's code page: the temporary folder, the folders and files under
+// it are found and made under that very name.
+TEST(Win32Files, ATemporaryFolderNamedOutsideTheCodePageIsUsedAsNamed) {
+    testing_support::TempDir temp;
+    const std::string name = "Пуфпоп Müller";
+    const fs::path wide = temp.Path() / fs::path(std::u8string(name.begin(), name.end()));
+    const std::string folder = temp.Path().string() + "\\" + name;
+    fs::create_directory(wide);
+    wchar_t saved[MAX_PATH] = {};
+    const bool had = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH) != 0;
+    ::SetEnvironmentVariableW(L"TMP", wide.c_str());
+    char path[platform::kMaxPath] = {};
+    platform::GetTempPathA(platform::kMaxPath, path);
+    ::SetEnvironmentVariableW(L"TMP", had ? saved : nullptr);
+    EXPECT_EQ(std::string(path), folder + "\\");
+
+    platform::FileSystemObject().CreateFolder(folder + "\\Puffpop");
+    EXPECT_TRUE(platform::FileSystemObject().FolderExists(folder + "\\Puffpop"));
+    platform::CheckPrivateFolder(folder + "\\Puffpop");
+    const std::string file = folder + "\\Puffpop\\Kraj.wav";
+    platform::WriteFileAtomic(file, Bytes("end"));
+    EXPECT_TRUE(platform::FileHasBytes(file, Bytes("end")));
+    EXPECT_TRUE(fs::exists(wide / "Puffpop" / "Kraj.wav"));
+    EXPECT_THAT(
+        [&] { platform::CheckPrivateFolder(file); },
+        testing::ThrowsMessage<platform::RuntimeError>(testing::HasSubstr(file + "': it is")));
 }
 
 // Another copy in the same session holds the name: this one stands down. Once that copy is gone

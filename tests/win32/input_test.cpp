@@ -1,6 +1,7 @@
 // The Windows host's input: its tables, and messages through the real pump to input events.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -41,7 +42,7 @@ TEST(Win32Input, KeyCodesAndButtonNumbers) {
     EXPECT_EQ(win32::HeldButtons(MK_LBUTTON | MK_XBUTTON2 | MK_SHIFT), vbLeftButton | 16);
 }
 
-TEST(Win32Input, MessagesBecomeEventsAndCloseLeavesTheWindow) {
+TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleased) {
     InitVideo();
     FormDesign design;
     design.caption = "input test window";
@@ -69,5 +70,19 @@ TEST(Win32Input, MessagesBecomeEventsAndCloseLeavesTheWindow) {
                 events[3].repeat);
     EXPECT_TRUE(events[4].kind == Kind::Character && events[4].key == vbKeyEscape);
     EXPECT_TRUE(IsWindow(handle));  // the form decides
-    ReleaseCapture();
+
+    // Buttons down when the pointer's capture or the focus goes are released where the pointer
+    // last was, so fire never sticks; nothing is released twice.
+    PostMessageA(handle, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(7, 8));
+    PostMessageA(handle, WM_CAPTURECHANGED, 0, 0);
+    PostMessageA(handle, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(9, 1));
+    PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
+    PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
+    std::string presses;
+    while (host::WaitInput(event, 0))
+        if (event.window == window.Id() && event.kind != Kind::MouseMove)
+            presses += (event.kind == Kind::MouseDown ? "down " : "up ") +
+                       std::to_string(event.button) + " at " + std::to_string(event.x) + ',' +
+                       std::to_string(event.y) + "; ";
+    EXPECT_EQ(presses, "down 2 at 7,8; up 1 at 7,8; up 2 at 7,8; down 8 at 9,1; up 8 at 9,1; ");
 }
