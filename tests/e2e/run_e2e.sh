@@ -272,6 +272,14 @@ to_front() {
     'int main(void) { HWND w = FindWindowA("PlatformGameWindow", 0); if (w) SwitchToThisWindow(w, TRUE); return !w; }' |
     x86_64-w64-mingw32-gcc-posix -x c -o "$WORK/front.exe" - && in_wine "$WORK/front.exe"
 }
+# crash_game: a small Windows program of the test's own starts a thread in the game at address 1.
+crash_game() {
+  [ -f "$WORK/crash.exe" ] || printf '%s\n' '#include <windows.h>' 'int main(void) { DWORD pid = 0;' \
+    'GetWindowThreadProcessId(FindWindowA("PlatformGameWindow", 0), &pid);' \
+    'HANDLE game = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);' \
+    'return !(game && CreateRemoteThread(game, 0, 0, (LPTHREAD_START_ROUTINE)1, 0, 0, 0)); }' |
+    x86_64-w64-mingw32-gcc-posix -x c -o "$WORK/crash.exe" - && in_wine "$WORK/crash.exe"
+}
 # Another program takes the focus, as after Alt+Tab: the desktop's mode comes back and the game
 # steps aside; focused again, it is full-screen at 640x480 once more.
 alt_tab() {
@@ -288,7 +296,7 @@ alt_tab() {
 }
 
 # Full-screen on an X server that has the 640x480 mode: the display really switches, the crosshair
-# follows the pointer, and the desktop's mode is back after Esc and at a fatal error. Killed, the
+# follows the pointer, and the desktop's mode is back after Esc and after a crash's error report. Killed, the
 # game cannot put it back: Windows does that for a program that ends; whether Wine does is told.
 scenario_wine_fullscreen() {
   local at end
@@ -310,14 +318,12 @@ scenario_wine_fullscreen() {
         xdotool key Escape
         expect_exit 0 "Esc quits" ;;
       fatal)
-        # The round's first cue finds a file where the asset folder was, which stops the game.
-        rm -rf "$WINE_TEMP/Puffpop" && touch "$WINE_TEMP/Puffpop"
-        xdotool mousemove 320 400 && click 1
+        # A crash in the game's process: a thread of its own started at no code at all.
+        xdotool mousemove 320 400 && click 1 && crash_game
         check "fatal: message box titled Puffpop" wait_for 15 has_window Puffpop -- '$(window_list)' || return
         check "fatal: the desktop's 1024x768 is back while the box shows" test "$(display_mode)" = 1024x768 -- '$(display_mode)'
         wait_for 9 eval 'xdotool windowfocus "$(window Puffpop 1)" key Return; wait_for 1 game_ended'
-        expect_exit 1 "fatal: Return dismisses it"
-        rm -f "$WINE_TEMP/Puffpop" ;;
+        expect_exit 1 "fatal: Return dismisses it" ;;
       kill)
         kill -KILL "$GAME_PID" && collect
         sleep 2
