@@ -296,8 +296,9 @@ alt_tab() {
 }
 
 # Full-screen on an X server that has the 640x480 mode: the display really switches, the crosshair
-# follows the pointer, and the desktop's mode is back after Esc and after a crash's error report. Killed, the
-# game cannot put it back: Windows does that for a program that ends; whether Wine does is told.
+# follows the pointer, and the desktop's mode is back after Esc and after a crash's error report.
+# Killed, the game cannot put it back: Windows does that for a program that ends; whether Wine does
+# is told.
 scenario_wine_fullscreen() {
   local at end
   [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] || { echo "SKIP: $SCENE: no Xorg dummy driver"; return; }
