@@ -15,6 +15,9 @@ namespace platform {
 
 void InitVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return;
+    // Before the first window and any change of mode: a signal that comes before the loop runs
+    // (a background job starts with SIGQUIT ignored) still ends the game with the desktop back.
+    InstallSignalHandlers();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
