@@ -87,8 +87,7 @@ on_xorg() {
 }
 display_mode() { xrandr 2>/dev/null | sed -n 's/.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p'; } # WIDTHxHEIGHT
 mode_is() { [ "$(display_mode)" = "$1" ] && { [ $# -lt 2 ] || game_window_is "$2"; }; } # MODE [GAME-GEOMETRY]
-# check_mode NAME SECONDS MODE [GAME-GEOMETRY]: mode_is holds within the seconds.
-check_mode() { check "$1" wait_for "$2" mode_is "${@:3}" -- '$(display_mode): $(window_list)'; }
+check_mode() { check "$1" wait_for "$2" mode_is "${@:3}" -- '$(display_mode): $(window_list)'; } # NAME SECONDS MODE [GEOMETRY]
 
 # Mapped top-level windows (without a window manager, the root's children): ID, NAME and GEOMETRY
 # separated by tabs, one a line.
@@ -102,9 +101,9 @@ windows() {
 window_list() { windows | tr '\n' ' '; }
 window() { windows | awk -F'\t' -v n="$1" -v f="$2" '$2 == n { print $f; exit }'; } # NAME FIELD
 has_window() { [ -n "$(window "$1" 1)" ]; }
-# The game window: the mapped window that is neither the mode choice nor the error window.
 game_window_is() { [ "$(windows | awk -F'\t' -v s="$CHOOSER" '$2 != s && $2 != "Puffpop" { print $3; exit }')" = "$1" ]; }
 focused_on() { local id; id=$(window "$1" 1) && [ -n "$id" ] && [ "$(xdotool getwindowfocus)" = "$((id))" ]; }
+start_windowed() { start_game "$@"; wait_for 15 focused_on "$CHOOSER" && xdotool key Return; } # NAME: START (it has the focus) takes Return
 windowed_game() { # [WHAT]
   check "${1:-}game window at (68, 51), 640x480, mode choice closed" wait_for 15 eval \
     'game_window_is "$GAME_AREA" && ! has_window "$CHOOSER"' -- '$(window_list)'
@@ -170,7 +169,6 @@ unpacked_into() { # FOLDER: the resources' twelve assets, byte for byte; DIFFER 
 
 # click BUTTON [SECONDS]: a press the 45 ms tick cannot miss; under 135 ms it fires only once.
 click() { xdotool mousedown "$1"; sleep "${2:-0.12}"; xdotool mouseup "$1"; }
-# Boxes of the windowed game, in screen pixels: its texts.
 gameover_text() { pixels "$1" 340x40+$((GX + 150))+$((GY + 205)) "$YELLOW"; }
 score_line() { pixels "$1" 640x30+$GX+$((GY + 6)) "$YELLOW"; }
 playing() { [ "$(score_line "$(shot playing)")" -gt 80 ]; }
@@ -289,8 +287,7 @@ scenario_refusals() {
     new_home "${tag// /-}"
     eval "$spoil"
     before=$(home_tree)
-    start_game "${tag// /-}"
-    wait_for 15 focused_on "$CHOOSER" && xdotool key Return
+    start_windowed "${tag// /-}"
     check "$tag: error window titled Puffpop shows the message" wait_for 15 error_shown -- '$(window_list)' || continue
     if [ "$status" = 1 ]; then dismiss
     else kill -TERM "$GAME_PID" && check "$tag: the game ends within a second" wait_for 1 game_ended; fi
@@ -385,8 +382,7 @@ cue_rounds() {
 scenario_sound() { # the cues through a sound server, each heard promptly after its input
   check "sound server runs, recording its sink" start_sound || return
   new_home sound
-  SDL_AUDIODRIVER=pulseaudio start_game game
-  wait_for 15 focused_on "$CHOOSER" && xdotool key Return
+  SDL_AUDIODRIVER=pulseaudio start_windowed game
   check "the game's sound stream is open before its first cue" wait_for 10 game_stream || return
   cue_rounds 1
   esc_quits "Esc quits"
@@ -413,8 +409,7 @@ scenario_soundfaults() {
   check "sound server runs" start_sound || return
   kill -STOP "$PULSE_PID"
   new_home faults
-  SDL_AUDIODRIVER=pulseaudio start_game game
-  wait_for 15 focused_on "$CHOOSER" && xdotool key Return && sleep 1.5
+  SDL_AUDIODRIVER=pulseaudio start_windowed game && sleep 1.5
   xdotool mousemove $((GX + 320)) $((GY + 120))
   shoot_through_stall "stopped before the start"
   kill -CONT "$PULSE_PID"
