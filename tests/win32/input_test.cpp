@@ -44,11 +44,8 @@ TEST(Win32Input, KeyCodesAndButtonNumbers) {
 
 TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleased) {
     InitVideo();
-    FormDesign design;
-    design.caption = "input test window";
-    design.clientWidth = 64;
-    design.clientHeight = 48;
-    NativeWindow window(design, 10, 10);
+    NativeWindow window({.caption = "input test window", .clientWidth = 64, .clientHeight = 48}, 10,
+                        10);
     HWND handle = FindWindowExA(nullptr, nullptr, win32::kWindowClass, "input test window");
     ASSERT_NE(handle, nullptr);
     PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7));
