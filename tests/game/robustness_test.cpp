@@ -19,7 +19,7 @@ using platform::True;
 using Robustness = testing_support::GameTest;
 
 TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoundGoesOn) {
-    const fs::path folder = temp_.Path() / "Puffpop";
+    const fs::path folder = Folder();
     bPlaying = True;
     iSpawnDelay = 160;  // a reset of the round would put 300 back
     lScore = 1000;

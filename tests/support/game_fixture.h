@@ -7,35 +7,26 @@
 
 #include <string>
 
-#include "assets/frmRES.h"
-#include "game/frmMAIN.h"
-#include "platform/cursor.h"
-#include "platform/display.h"
 #include "platform/sound.h"
 #include "platform/surface.h"
-#include "temp_dir.h"
+#include "unpacker_fixture.h"
 
 namespace testing_support {
 
-class GameTest : public ::testing::Test {
+class GameTest : public Unpacker {
 protected:
     void SetUp() override {
-        temp_.UseAsTemp();
-        platform::ResetCursorState();
+        Unpacker::SetUp();
         game::basBALLOON::SetRandomSource([this] { return fallback_; });
         game::basBALLOON::bPlaying = game::basBALLOON::bGameOver = 0;
         game::basBALLOON::bFireRight = game::basBALLOON::lSpawnClock = 0;
         MoveTo(-100, -100);
-        assets::frmRES.Show();
-        assets::frmRES.Timer1_Timer();  // the unpacker closes itself as on its first tick
+        Start();
         platform::ClearSoundRequests();
     }
     void TearDown() override {
-        game::frmMAIN.Unload();
-        assets::frmRES.Unload();
+        Unpacker::TearDown();
         game::basBALLOON::SetRandomSource(nullptr);
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
     }
 
     void Tick(int count = 1) {
@@ -75,7 +66,6 @@ protected:
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }
     const platform::Surface& Sky() { return *game::frmMAIN.pic_BG.hDC(); }
 
-    TempDir temp_;
     float fallback_ = 0.99f;
 };
 
