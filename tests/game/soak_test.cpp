@@ -32,7 +32,6 @@ void CheckTheState() {
     ASSERT_PRED4(In, iBonus, 0, INT16_MAX, 10);
     ASSERT_PRED4(In, iSpawned, 0, 20, 1);
     ASSERT_PRED4(In, lSpawnClock, 0, 300 * 45, 45);
-    ASSERT_EQ(iReloadTicks, 4);
     ASSERT_PRED4(In, iReload, 0, 4 * 45, 45);
     ASSERT_EQ(iCrossFrame, 1);
     ASSERT_PRED4(In, iBlink, 0, bGameOver ? 40 : 19, 1);
