@@ -61,13 +61,11 @@ std::string FrameHash() {
 
 std::optional<platform::InputEvent::Kind> InputKind(const std::string& op) {
     using Kind = platform::InputEvent::Kind;
-    const std::pair<const char*, Kind> kinds[] = {{"move", Kind::MouseMove},
-                                                  {"down", Kind::MouseDown},
-                                                  {"up", Kind::MouseUp},
-                                                  {"key", Kind::Character},
-                                                  {"keyup", Kind::KeyUp}};
-    for (const auto& [name, kind] : kinds)
-        if (op == name) return kind;
+    if (op == "move") return Kind::MouseMove;
+    if (op == "down") return Kind::MouseDown;
+    if (op == "up") return Kind::MouseUp;
+    if (op == "key") return Kind::Character;
+    if (op == "keyup") return Kind::KeyUp;
     return std::nullopt;
 }
 
@@ -139,23 +137,16 @@ public:
 private:
     void Tick() {
         ++now_;
-        // A sound cue loads the unpacker again; its 1 ms timer closes it long before the next
-        // frame.
+        // A sound cue loads the unpacker again; its 1 ms timer closes it before the next frame.
         if (assets::frmRES.Loaded()) assets::frmRES.Timer1_Timer();
         if (frmMAIN.tmr_Main.Enabled()) frmMAIN.tmr_Main_Timer();
         const bool drawn = frmMAIN.hDC()->changed;
         PresentAll();
         if (drawn) hash_ = FrameHash();
-        std::ostringstream line;
-        line << now_ << ' ' << ScreenName() << ' ' << (frmMAIN.tmr_Main.Enabled() ? "run" : "hold")
+        out_ << now_ << ' ' << ScreenName() << ' ' << (frmMAIN.tmr_Main.Enabled() ? "run" : "hold")
              << ' ' << lScore << ' ' << iMissed << ' ' << iBombs << ' ' << iBlink << ' '
              << iSpawnDelay << ' ' << iBonus << ' ' << Slots() << ' ' << hash_;
-        EndLine(line.str());
-    }
-
-    // Writes a line with the sound cues asked for since the line before, as "Name:flags".
-    void EndLine(const std::string& line) {
-        out_ << line;
+        // Then the sound cues asked for since the line before, as "Name:flags".
         char separator = ' ';
         for (const platform::SoundRequest& request : platform::SoundRequests()) {
             std::string name = request.path.substr(request.path.find_last_of("/\\") + 1);
