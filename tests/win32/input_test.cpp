@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/app.h"
@@ -17,23 +16,15 @@ using namespace platform;
 TEST(Win32Input, KeyCodesAndButtonNumbers) {
     // The keys the game names keep their codes; others, the numeric pad's and lower-case
     // look-alikes among them, are 0.
-    const std::pair<uint32_t, Integer> keys[] = {{VK_ESCAPE, vbKeyEscape},
-                                                 {VK_RETURN, vbKeyReturn},
-                                                 {VK_SPACE, vbKeySpace},
-                                                 {VK_TAB, vbKeyTab},
-                                                 {VK_BACK, vbKeyBack},
-                                                 {VK_LEFT, vbKeyLeft},
-                                                 {VK_DOWN, vbKeyDown},
-                                                 {'A', 'A'},
-                                                 {'Z', 'Z'},
-                                                 {'0', '0'},
-                                                 {'9', '9'},
-                                                 {VK_F1, 0},
-                                                 {VK_NUMPAD0, 0},
-                                                 {VK_SHIFT, 0},
-                                                 {VK_OEM_PERIOD, 0}};
-    for (const auto& [virtualKey, code] : keys)
+    const int named[][2] = {{VK_ESCAPE, vbKeyEscape}, {VK_RETURN, vbKeyReturn},
+                            {VK_SPACE, vbKeySpace},   {VK_TAB, vbKeyTab},
+                            {VK_BACK, vbKeyBack},     {VK_LEFT, vbKeyLeft},
+                            {VK_DOWN, vbKeyDown}};
+    for (const auto& [virtualKey, code] : named)
         EXPECT_EQ(win32::KeyCodeOf(virtualKey), code) << virtualKey;
+    for (char key : {'A', 'Z', '0', '9'}) EXPECT_EQ(win32::KeyCodeOf(key), key);
+    for (int key : {VK_F1, VK_NUMPAD0, VK_SHIFT, VK_OEM_PERIOD})
+        EXPECT_EQ(win32::KeyCodeOf(key), 0) << key;
     EXPECT_EQ(win32::ButtonOf(WM_LBUTTONDOWN, 0), vbLeftButton);
     EXPECT_EQ(win32::ButtonOf(WM_RBUTTONUP, 0), vbRightButton);
     EXPECT_EQ(win32::ButtonOf(WM_MBUTTONDOWN, 0), vbMiddleButton);
