@@ -46,13 +46,13 @@ protected:
     void MoveTo(float x, float y) { game::frmMAIN.Form_MouseMove(0, 0, x, y); }
     void Press(game::Integer button) { game::frmMAIN.Form_MouseDown(button, 0, 0, 0); }
     void Release(game::Integer button) { game::frmMAIN.Form_MouseUp(button, 0, 0, 0); }
+    // A button held over one tick.
+    void Click(game::Integer button) { Press(button), Tick(), Release(button); }
     // A left click at (x, y) over one tick, with the reload full.
     void Shoot(float x, float y) {
         MoveTo(x, y);
         game::basBALLOON::iReload = 180;
-        Press(1);
-        Tick();
-        Release(1);
+        Click(1);
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds() {
