@@ -25,8 +25,6 @@ protected:
         startup::basDisplay::bFullScreen = fullScreen;
         Start();
     }
-    void Key(game::Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
-    void EscUp(game::Integer esc = 27) { frmMAIN.Form_KeyUp(esc, 0); }
 };
 
 TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
@@ -74,14 +72,14 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     Key('q');
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0) << "only P pauses and resumes";
 
-    EscUp();  // the round ends; its game-over screen waits for the resume
+    KeyUp(27);  // Esc: the round ends; its game-over screen waits for the resume
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
     ASSERT_EQ(platform::SoundRequests().size(), 1u);
     EXPECT_NE(platform::SoundRequests()[0].path.find("Kraj.wav"), std::string::npos);
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0);
     EXPECT_TRUE(frmMAIN.Loaded());
-    EscUp();  // quits, giving back the cursor
+    KeyUp(27);  // quits, giving back the cursor
     EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
     EXPECT_FALSE(platform::CursorClip().has_value());
     EXPECT_GE(CursorDisplayCount(), 0);

@@ -39,8 +39,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     // A later cue trusts the folder it finds, so one file lost now stays lost, cue and all.
     assets::frmRES.Timer1_Timer();
     fs::remove(folder / "Kraj.wav");
-    game::Integer esc = 27;
-    game::frmMAIN.Form_KeyUp(esc, 0);
+    KeyUp(27);  // Esc
     EXPECT_FALSE(fs::exists(folder / "Kraj.wav"));
     EXPECT_EQ(bGameOver, True);
     assets::frmRES.Timer1_Timer();

@@ -36,6 +36,9 @@ protected:
         assets::frmRES.Show();
         assets::frmRES.Timer1_Timer();
     }
+    // The game window's keys (its handlers take their codes by reference).
+    void Key(game::Integer ascii) { game::frmMAIN.Form_KeyPress(ascii); }
+    void KeyUp(game::Integer code) { game::frmMAIN.Form_KeyUp(code, 0); }
     // The unpacker of a new process, which has checked no folder yet.
     void NewRun() {
         TearDown();
