@@ -102,7 +102,6 @@ public:
 
     // One script line: input events and seeds act at once; "tick N" runs the ticks up to N.
     void Apply(const std::string& op, float a, float b) {
-        auto code = static_cast<game::Integer>(a);
         if (op == "seed") {
             random_.Seed(static_cast<uint64_t>(a));
             draw_ = -1;
@@ -114,11 +113,10 @@ public:
             // Through the same routing as the player's own input, on either host.
             using Kind = platform::InputEvent::Kind;
             platform::InputEvent event{.kind = *kind, .window = frmMAIN.WindowId()};
-            if (*kind == Kind::MouseMove) {
+            if (*kind == Kind::MouseMove)
                 event.x = static_cast<int>(a), event.y = static_cast<int>(b);
-            } else {
-                event.button = event.key = code;
-            }
+            else
+                event.button = event.key = static_cast<game::Integer>(a);
             platform::DispatchInput(event);
         } else {
             throw std::runtime_error("cannot play '" + op + "' at tick " + std::to_string(now_));
