@@ -48,7 +48,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
 }
 
 TEST_F(Robustness, ACueWhoseFolderCannotComeBackIsSilentSaysSoOnceAndTheRoundGoesOn) {
-    const fs::path folder = temp_.Path() / "Puffpop";
+    const fs::path folder = Folder();
     bPlaying = True;
     fs::remove_all(folder);
     std::ofstream(folder) << "x";  // the folder cannot be made again, as on a full disk
