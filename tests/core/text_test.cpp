@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
 #include <utility>
 
 namespace platform {

@@ -50,9 +50,7 @@ TEST_F(Crosshair, ASmartBombBurstsEveryFlyingBalloonWithItsBonusAndCostsABombOnl
         iReload = 180;
         bPlaying = playing;
         lSpawnClock = iSpawned = 0;
-        Press(2);
-        Tick();
-        Release(2);
+        Click(2);
         EXPECT_EQ(iBombs, playing ? 2 : 3);
         for (size_t slot : {2, 9}) EXPECT_EQ(Balloons[slot].Bursting, True) << slot;
         EXPECT_EQ(Sounds(), std::vector<std::string>{"PucanjSB.wav:3"}) << "its cue alone";
@@ -78,9 +76,7 @@ TEST_F(Crosshair, TheHeldBombButtonAndTheClocksOutliveANewGame) {
     Tick(400);
     EXPECT_EQ(lSpawnClock, 13500);
     EXPECT_EQ(iReload, 180);
-    Press(1);
-    Tick();
-    Release(1);
+    Click(1);
     ASSERT_EQ(bPlaying, True);
     Tick();
     EXPECT_EQ(Balloons[0].Active, True);

@@ -3,14 +3,9 @@
 
 #include <tuple>
 
-#include "assets/frmRES.h"
-#include "game/frmMAIN.h"
 #include "platform/constants.h"
-#include "platform/cursor.h"
-#include "platform/display.h"
 #include "platform/sound.h"
-#include "startup/basDisplay.h"
-#include "temp_dir.h"
+#include "unpacker_fixture.h"
 
 namespace {
 
@@ -19,31 +14,17 @@ using game::frmMAIN;
 using platform::CursorDisplayCount;
 using platform::DisplayRequests;
 
-class Lifecycle : public ::testing::Test {
+class Lifecycle : public testing_support::Unpacker {
 protected:
     void SetUp() override {
-        temp_.UseAsTemp();
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
+        Unpacker::SetUp();
         platform::ClearSoundRequests();
-        bPlaying = 0;
-        bGameOver = 0;
-    }
-    void TearDown() override {
-        frmMAIN.Unload();
-        assets::frmRES.Unload();
-        startup::basDisplay::bFullScreen = 0;
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
+        bPlaying = bGameOver = 0;
     }
     void Open(platform::Integer fullScreen) {
         startup::basDisplay::bFullScreen = fullScreen;
-        assets::frmRES.Show();
-        assets::frmRES.Timer1_Timer();
+        Start();
     }
-    void Key(game::Integer ascii) { frmMAIN.Form_KeyPress(ascii); }
-    void EscUp(game::Integer esc = 27) { frmMAIN.Form_KeyUp(esc, 0); }
-    testing_support::TempDir temp_;
 };
 
 TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
@@ -65,8 +46,9 @@ TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
     // A size between whole pixels is rounded half to even.
     for (auto [w, h] : {std::pair{639.5f, 479.5f}, std::pair{640.5f, 480.5f}}) {
         startup::basDisplay::SetDisplayMode(w, h);
-        EXPECT_EQ(DisplayRequests().back().width, 640u) << w;
-        EXPECT_EQ(DisplayRequests().back().height, 480u) << h;
+        EXPECT_EQ(std::tuple(DisplayRequests().back().width, DisplayRequests().back().height),
+                  std::tuple(640u, 480u))
+            << w;
     }
 }
 
@@ -90,14 +72,14 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     Key('q');
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0) << "only P pauses and resumes";
 
-    EscUp();  // the round ends; its game-over screen waits for the resume
+    KeyUp(27);  // Esc: the round ends; its game-over screen waits for the resume
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
     ASSERT_EQ(platform::SoundRequests().size(), 1u);
     EXPECT_NE(platform::SoundRequests()[0].path.find("Kraj.wav"), std::string::npos);
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0);
     EXPECT_TRUE(frmMAIN.Loaded());
-    EscUp();  // quits, giving back the cursor
+    KeyUp(27);  // quits, giving back the cursor
     EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
     EXPECT_FALSE(platform::CursorClip().has_value());
     EXPECT_GE(CursorDisplayCount(), 0);

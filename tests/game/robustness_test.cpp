@@ -19,7 +19,7 @@ using platform::True;
 using Robustness = testing_support::GameTest;
 
 TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoundGoesOn) {
-    const fs::path folder = temp_.Path() / "Puffpop";
+    const fs::path folder = Folder();
     bPlaying = True;
     iSpawnDelay = 160;  // a reset of the round would put 300 back
     lScore = 1000;
@@ -39,8 +39,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     // A later cue trusts the folder it finds, so one file lost now stays lost, cue and all.
     assets::frmRES.Timer1_Timer();
     fs::remove(folder / "Kraj.wav");
-    game::Integer esc = 27;
-    game::frmMAIN.Form_KeyUp(esc, 0);
+    KeyUp(27);  // Esc
     EXPECT_FALSE(fs::exists(folder / "Kraj.wav"));
     EXPECT_EQ(bGameOver, True);
     assets::frmRES.Timer1_Timer();
@@ -49,7 +48,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
 }
 
 TEST_F(Robustness, ACueWhoseFolderCannotComeBackIsSilentSaysSoOnceAndTheRoundGoesOn) {
-    const fs::path folder = temp_.Path() / "Puffpop";
+    const fs::path folder = Folder();
     bPlaying = True;
     fs::remove_all(folder);
     std::ofstream(folder) << "x";  // the folder cannot be made again, as on a full disk

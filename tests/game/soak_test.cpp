@@ -32,7 +32,6 @@ void CheckTheState() {
     ASSERT_PRED4(In, iBonus, 0, INT16_MAX, 10);
     ASSERT_PRED4(In, iSpawned, 0, 20, 1);
     ASSERT_PRED4(In, lSpawnClock, 0, 300 * 45, 45);
-    ASSERT_EQ(iReloadTicks, 4);
     ASSERT_PRED4(In, iReload, 0, 4 * 45, 45);
     ASSERT_EQ(iCrossFrame, 1);
     ASSERT_PRED4(In, iBlink, 0, bGameOver ? 40 : 19, 1);
@@ -76,16 +75,13 @@ protected:
             // A held P repeats: an odd storm pauses or resumes, an even one leaves it as it was.
             const bool wasPaused = !frmMAIN.tmr_Main.Enabled();
             const int storm = player_.Chance(wasPaused ? 100 : 1) ? player_.Below(7) + 1 : 0;
-            for (int n = 0; n < storm; ++n) {
-                Integer p = player_.Chance(500) ? 'p' : 'P';
-                frmMAIN.Form_KeyPress(p);
-            }
+            for (int n = 0; n < storm; ++n) Key(player_.Chance(500) ? 'p' : 'P');
             pauses += storm > 0 && !wasPaused;
-            Integer key = static_cast<Integer>(player_.Below(256)), esc = 27;
-            if (player_.Chance(5)) frmMAIN.Form_KeyPress(key);
+            const auto key = static_cast<Integer>(player_.Below(256));
+            if (player_.Chance(5)) Key(key);
             const bool paused = !frmMAIN.tmr_Main.Enabled();  // key releases do not change it
-            if (player_.Chance(5)) frmMAIN.Form_KeyUp(key, 0);
-            if (player_.Chance(1)) frmMAIN.Form_KeyUp(esc, 0);
+            if (player_.Chance(5)) KeyUp(key);
+            if (player_.Chance(1)) KeyUp(27);
             if (!frmMAIN.Loaded()) {
                 // Closing the window shows the cursor once more; a pause had already shown it.
                 EXPECT_EQ(platform::CursorDisplayCount(), paused ? 1 : 0) << "tick " << tick;

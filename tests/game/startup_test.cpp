@@ -7,15 +7,10 @@
 #include <tuple>
 #include <vector>
 
-#include "assets/frmRES.h"
-#include "game/frmMAIN.h"
 #include "platform/app.h"
-#include "platform/cursor.h"
-#include "platform/display.h"
-#include "startup/basDisplay.h"
 #include "startup/command_line.h"
 #include "startup/frmStartup.h"
-#include "temp_dir.h"
+#include "unpacker_fixture.h"
 
 namespace {
 
@@ -54,29 +49,22 @@ TEST(CommandLine, AnOptionChoosesTheWayToPlayOrIsAnsweredWithItsStatusOnItsStrea
     EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
 }
 
-class Startup : public ::testing::Test {
+// The one-copy lock lives in the private temporary folder too, so a game running on this machine
+// never makes the window under test end itself as a second copy.
+class Startup : public testing_support::Unpacker {
 protected:
     void SetUp() override {
-        // The one-copy lock lives here too, so a game running on this machine never makes the
-        // window under test end itself as a second copy.
-        temp_.UseAsTemp();
-        platform::ResetDisplayState();
-        bFullScreen = 0;
+        Unpacker::SetUp();
         frmStartup.Show();
     }
     void TearDown() override {
-        game::frmMAIN.Unload();
-        assets::frmRES.Unload();
         frmStartup.Unload();
-        bFullScreen = 0;
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
+        Unpacker::TearDown();
     }
     void Key(platform::Integer code, platform::Integer shift = 0) {
         frmStartup.KeyDown(code, shift);
         if (frmStartup.Loaded()) frmStartup.KeyUp(code, shift);
     }
-    testing_support::TempDir temp_;
 };
 
 TEST_F(Startup, KeyboardAndMouseChooseFullScreen) {

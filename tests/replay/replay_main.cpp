@@ -61,13 +61,11 @@ std::string FrameHash() {
 
 std::optional<platform::InputEvent::Kind> InputKind(const std::string& op) {
     using Kind = platform::InputEvent::Kind;
-    const std::pair<const char*, Kind> kinds[] = {{"move", Kind::MouseMove},
-                                                  {"down", Kind::MouseDown},
-                                                  {"up", Kind::MouseUp},
-                                                  {"key", Kind::Character},
-                                                  {"keyup", Kind::KeyUp}};
-    for (const auto& [name, kind] : kinds)
-        if (op == name) return kind;
+    if (op == "move") return Kind::MouseMove;
+    if (op == "down") return Kind::MouseDown;
+    if (op == "up") return Kind::MouseUp;
+    if (op == "key") return Kind::Character;
+    if (op == "keyup") return Kind::KeyUp;
     return std::nullopt;
 }
 
@@ -104,7 +102,6 @@ public:
 
     // One script line: input events and seeds act at once; "tick N" runs the ticks up to N.
     void Apply(const std::string& op, float a, float b) {
-        auto code = static_cast<game::Integer>(a);
         if (op == "seed") {
             random_.Seed(static_cast<uint64_t>(a));
             draw_ = -1;
@@ -116,11 +113,10 @@ public:
             // Through the same routing as the player's own input, on either host.
             using Kind = platform::InputEvent::Kind;
             platform::InputEvent event{.kind = *kind, .window = frmMAIN.WindowId()};
-            if (*kind == Kind::MouseMove) {
+            if (*kind == Kind::MouseMove)
                 event.x = static_cast<int>(a), event.y = static_cast<int>(b);
-            } else {
-                event.button = event.key = code;
-            }
+            else
+                event.button = event.key = static_cast<game::Integer>(a);
             platform::DispatchInput(event);
         } else {
             throw std::runtime_error("cannot play '" + op + "' at tick " + std::to_string(now_));
@@ -139,23 +135,16 @@ public:
 private:
     void Tick() {
         ++now_;
-        // A sound cue loads the unpacker again; its 1 ms timer closes it long before the next
-        // frame.
+        // A sound cue loads the unpacker again; its 1 ms timer closes it before the next frame.
         if (assets::frmRES.Loaded()) assets::frmRES.Timer1_Timer();
         if (frmMAIN.tmr_Main.Enabled()) frmMAIN.tmr_Main_Timer();
         const bool drawn = frmMAIN.hDC()->changed;
         PresentAll();
         if (drawn) hash_ = FrameHash();
-        std::ostringstream line;
-        line << now_ << ' ' << ScreenName() << ' ' << (frmMAIN.tmr_Main.Enabled() ? "run" : "hold")
+        out_ << now_ << ' ' << ScreenName() << ' ' << (frmMAIN.tmr_Main.Enabled() ? "run" : "hold")
              << ' ' << lScore << ' ' << iMissed << ' ' << iBombs << ' ' << iBlink << ' '
              << iSpawnDelay << ' ' << iBonus << ' ' << Slots() << ' ' << hash_;
-        EndLine(line.str());
-    }
-
-    // Writes a line with the sound cues asked for since the line before, as "Name:flags".
-    void EndLine(const std::string& line) {
-        out_ << line;
+        // Then the sound cues asked for since the line before, as "Name:flags".
         char separator = ' ';
         for (const platform::SoundRequest& request : platform::SoundRequests()) {
             std::string name = request.path.substr(request.path.find_last_of("/\\") + 1);

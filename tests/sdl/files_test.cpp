@@ -10,13 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <span>
 #include <string>
 #include <tuple>
 
 #include "file_checks.h"
 #include "platform/app.h"
-#include "platform/error.h"
 #include "temp_dir.h"
 
 namespace {

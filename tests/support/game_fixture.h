@@ -7,35 +7,26 @@
 
 #include <string>
 
-#include "assets/frmRES.h"
-#include "game/frmMAIN.h"
-#include "platform/cursor.h"
-#include "platform/display.h"
 #include "platform/sound.h"
 #include "platform/surface.h"
-#include "temp_dir.h"
+#include "unpacker_fixture.h"
 
 namespace testing_support {
 
-class GameTest : public ::testing::Test {
+class GameTest : public Unpacker {
 protected:
     void SetUp() override {
-        temp_.UseAsTemp();
-        platform::ResetCursorState();
+        Unpacker::SetUp();
         game::basBALLOON::SetRandomSource([this] { return fallback_; });
         game::basBALLOON::bPlaying = game::basBALLOON::bGameOver = 0;
         game::basBALLOON::bFireRight = game::basBALLOON::lSpawnClock = 0;
         MoveTo(-100, -100);
-        assets::frmRES.Show();
-        assets::frmRES.Timer1_Timer();  // the unpacker closes itself as on its first tick
+        Start();
         platform::ClearSoundRequests();
     }
     void TearDown() override {
-        game::frmMAIN.Unload();
-        assets::frmRES.Unload();
+        Unpacker::TearDown();
         game::basBALLOON::SetRandomSource(nullptr);
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
     }
 
     void Tick(int count = 1) {
@@ -55,13 +46,13 @@ protected:
     void MoveTo(float x, float y) { game::frmMAIN.Form_MouseMove(0, 0, x, y); }
     void Press(game::Integer button) { game::frmMAIN.Form_MouseDown(button, 0, 0, 0); }
     void Release(game::Integer button) { game::frmMAIN.Form_MouseUp(button, 0, 0, 0); }
+    // A button held over one tick.
+    void Click(game::Integer button) { Press(button), Tick(), Release(button); }
     // A left click at (x, y) over one tick, with the reload full.
     void Shoot(float x, float y) {
         MoveTo(x, y);
         game::basBALLOON::iReload = 180;
-        Press(1);
-        Tick();
-        Release(1);
+        Click(1);
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds() {
@@ -75,7 +66,6 @@ protected:
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }
     const platform::Surface& Sky() { return *game::frmMAIN.pic_BG.hDC(); }
 
-    TempDir temp_;
     float fallback_ = 0.99f;
 };
 

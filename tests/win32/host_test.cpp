@@ -73,7 +73,9 @@ TEST(Win32Files, ARefusedFolderIsNamedAndAJunctionIsNeverTrusted) {
                 Refused(dir / "junction", "junction"));
 }
 
-TEST(Win32Files, WriteFileAtomicReplacesWholeFilesAndLeavesNothingBehindWhenItFails) {
+// An antivirus scanner or the indexer holds the new file for a moment: the game tries again
+// instead of stopping, and still stops, naming the file, when it stays held.
+TEST(Win32Files, WriteFileAtomicReplacesWholeFilesTriesAHeldOneAgainAndLeavesNothingBehind) {
     testing_support::TempDir temp;
     const fs::path& dir = temp.Path();
     const std::string path = (dir / "Baloni.bmp").string();
@@ -97,45 +99,24 @@ TEST(Win32Files, WriteFileAtomicReplacesWholeFilesAndLeavesNothingBehindWhenItFa
     for (const fs::path& missing : {dir / "Kraj.wav", dir / "missing" / "Kraj.wav"})
         EXPECT_EQ(platform::ReadFileBytes(missing.string(), 100, bytes, why),
                   platform::FileRead::Missing);
-}
 
-TEST(Win32Files, TheTemporaryPathEndsInABackslashAndAShortBufferIsToldTheSizeNeeded) {
-    char path[platform::kMaxPath] = {};
-    const uint32_t length = platform::GetTempPathA(platform::kMaxPath, path);
-    ASSERT_GT(length, 0u);
-    EXPECT_EQ(std::string(path).size(), length);
-    EXPECT_EQ(path[length - 1], '\\');
-    char small[2] = {'?', '?'};
-    EXPECT_EQ(platform::GetTempPathA(length, small), length + 1);
-    EXPECT_EQ(small[0], '?');
-}
-
-// An antivirus scanner or the indexer holds the new file for a moment: the game tries again
-// instead of stopping, and still stops, naming the file, when it stays held.
-TEST(Win32Files, AFileAnotherProgramHoldsIsTriedAgainAFewTimes) {
-    testing_support::TempDir temp;
-    const std::string path = (temp.Path() / "Start.wav").string();
-    platform::WriteFileAtomic(path, Bytes("old"));
     g_held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(g_held, INVALID_HANDLE_VALUE);
-    platform::win32::Calls().busyWait = CountWait;
     g_waits = g_releaseAt = 0;  // held throughout
-    EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("new")); },
-                Refused(temp.Path() / "Start.wav", "Cannot write"));
+    EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("newer")); },
+                Refused(dir / "Baloni.bmp", "Cannot write"));
     EXPECT_TRUE(g_waits >= 3 && g_waits <= 10) << g_waits;
-    std::vector<uint8_t> bytes;
-    std::string why;
     EXPECT_EQ(platform::ReadFileBytes(path, 100, bytes, why), platform::FileRead::Failed);
     EXPECT_TRUE(g_waits >= 6 && g_waits <= 20) << g_waits;
     g_waits = 0, g_releaseAt = 2;  // let go while the game waits the second time
-    platform::WriteFileAtomic(path, Bytes("new"));
+    platform::WriteFileAtomic(path, Bytes("newer"));
     EXPECT_EQ(g_waits, 2u);
-    EXPECT_TRUE(platform::FileHasBytes(path, Bytes("new")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), {}), 1);  // nothing left behind
+    EXPECT_TRUE(platform::FileHasBytes(path, Bytes("newer")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);  // nothing left behind
 }
 
 // A user name outside the system's code page: the temporary folder, the folders and files under
-// it are found and made under that very name.
+// it are found and made under that very name. A buffer too short is told the size it needs.
 TEST(Win32Files, ATemporaryFolderNamedOutsideTheCodePageIsUsedAsNamed) {
     testing_support::TempDir temp;
     const std::string name = "Пуфпоп Müller";
@@ -145,10 +126,13 @@ TEST(Win32Files, ATemporaryFolderNamedOutsideTheCodePageIsUsedAsNamed) {
     wchar_t saved[MAX_PATH] = {};
     const bool had = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH) != 0;
     ::SetEnvironmentVariableW(L"TMP", wide.c_str());
-    char path[platform::kMaxPath] = {};
-    platform::GetTempPathA(platform::kMaxPath, path);
+    char path[platform::kMaxPath] = {}, small[2] = {'?', '?'};
+    const uint32_t length = platform::GetTempPathA(platform::kMaxPath, path);
+    EXPECT_EQ(platform::GetTempPathA(length, small), length + 1);
     ::SetEnvironmentVariableW(L"TMP", had ? saved : nullptr);
     EXPECT_EQ(std::string(path), folder + "\\");
+    EXPECT_EQ(length, std::string(path).size());
+    EXPECT_EQ(small[0], '?');
 
     platform::FileSystemObject().CreateFolder(folder + "\\Puffpop");
     EXPECT_TRUE(platform::FileSystemObject().FolderExists(folder + "\\Puffpop"));

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/app.h"
@@ -17,38 +16,26 @@ using namespace platform;
 TEST(Win32Input, KeyCodesAndButtonNumbers) {
     // The keys the game names keep their codes; others, the numeric pad's and lower-case
     // look-alikes among them, are 0.
-    const std::pair<uint32_t, Integer> keys[] = {{VK_ESCAPE, vbKeyEscape},
-                                                 {VK_RETURN, vbKeyReturn},
-                                                 {VK_SPACE, vbKeySpace},
-                                                 {VK_TAB, vbKeyTab},
-                                                 {VK_BACK, vbKeyBack},
-                                                 {VK_LEFT, vbKeyLeft},
-                                                 {VK_DOWN, vbKeyDown},
-                                                 {'A', 'A'},
-                                                 {'Z', 'Z'},
-                                                 {'0', '0'},
-                                                 {'9', '9'},
-                                                 {VK_F1, 0},
-                                                 {VK_NUMPAD0, 0},
-                                                 {VK_SHIFT, 0},
-                                                 {VK_OEM_PERIOD, 0}};
-    for (const auto& [virtualKey, code] : keys)
+    const int named[][2] = {{VK_ESCAPE, vbKeyEscape}, {VK_RETURN, vbKeyReturn},
+                            {VK_SPACE, vbKeySpace},   {VK_TAB, vbKeyTab},
+                            {VK_BACK, vbKeyBack},     {VK_LEFT, vbKeyLeft},
+                            {VK_DOWN, vbKeyDown}};
+    for (const auto& [virtualKey, code] : named)
         EXPECT_EQ(win32::KeyCodeOf(virtualKey), code) << virtualKey;
-    EXPECT_EQ(win32::ButtonOf(WM_LBUTTONDOWN, 0), vbLeftButton);
+    for (char key : {'A', 'Z', '0', '9'}) EXPECT_EQ(win32::KeyCodeOf(key), key);
+    for (int key : {VK_F1, VK_NUMPAD0, VK_SHIFT, VK_OEM_PERIOD})
+        EXPECT_EQ(win32::KeyCodeOf(key), 0) << key;
+    // The left button and the first extra one go through the pump below.
     EXPECT_EQ(win32::ButtonOf(WM_RBUTTONUP, 0), vbRightButton);
     EXPECT_EQ(win32::ButtonOf(WM_MBUTTONDOWN, 0), vbMiddleButton);
-    EXPECT_EQ(win32::ButtonOf(WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1)), 8);
     EXPECT_EQ(win32::ButtonOf(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2)), 16);
     EXPECT_EQ(win32::HeldButtons(MK_LBUTTON | MK_XBUTTON2 | MK_SHIFT), vbLeftButton | 16);
 }
 
 TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleased) {
     InitVideo();
-    FormDesign design;
-    design.caption = "input test window";
-    design.clientWidth = 64;
-    design.clientHeight = 48;
-    NativeWindow window(design, 10, 10);
+    NativeWindow window({.caption = "input test window", .clientWidth = 64, .clientHeight = 48}, 10,
+                        10);
     HWND handle = FindWindowExA(nullptr, nullptr, win32::kWindowClass, "input test window");
     ASSERT_NE(handle, nullptr);
     PostMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7));

@@ -68,11 +68,8 @@ TEST(Win32Calls, ThePointerShowsOrHidesWhateverItsCountAndWhileTheGameIsBehind) 
 TEST(Win32Calls, AWindowAtTwiceTheDpiIsTwiceTheSizeAndMapsThePointerAndClip) {
     const Recorders recorders;
     InitVideo();
-    FormDesign design;
-    design.caption = "scaled test window";
-    design.clientWidth = 64;
-    design.clientHeight = 48;
-    NativeWindow window(design, 10, 20);
+    NativeWindow window({.caption = "scaled test window", .clientWidth = 64, .clientHeight = 48},
+                        10, 20);
     HWND handle = FindWindowExA(nullptr, nullptr, win32::kWindowClass, "scaled test window");
     ASSERT_NE(handle, nullptr);
     ::RECT client{};
