@@ -15,7 +15,7 @@ play: build
 # then the sanitizer build.
 test: build windows
 	ctest --preset default
-	ctest --preset windows
+	$(WINE_DISPLAY) ctest --preset windows
 	$(MAKE) test-asan
 
 test-asan: deps
@@ -28,13 +28,17 @@ bench: build
 	./build/default/bench/puffpop_bench
 	bash bench/footprint.sh build/default
 
+# The Windows suites share one X server: Wine's desktop process lives on the display of the run
+# that started it, and a private server per run, gone with its run, would take it from the others.
+WINE_DISPLAY = xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp"
+
 # The Windows executable, cross-built with mingw-w64; its tests run under Wine.
 windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
 
 test-windows: windows
-	ctest --preset windows
+	$(WINE_DISPLAY) ctest --preset windows
 
 # The release packages, named with the version of resources/version.txt, into build/dist: the
 # .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build.

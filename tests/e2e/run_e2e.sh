@@ -606,6 +606,8 @@ fi
 for SCENE in ${*:-$scenarios}; do
   declare -F "scenario_$SCENE" >/dev/null || { check "scenario exists" false; continue; }
   scene_started=$(now_ms)
+  # Wine's session keeps the display it started on: each scenario begins with none left running.
+  [ -z "${WINE_PREFIX:-}" ] || WINEPREFIX="$WINE_PREFIX" wineserver -w
   if start_x; then "scenario_$SCENE"; else check "X server starts" false; fi
   stop GAME_PID KILL && stop XVFB_PID TERM && stop_sound
   # Sanitizer builds report on stderr: a report is a failure even where the status was right.
