@@ -59,12 +59,12 @@ void UnpackerForm::Form_Load() {
     checked_ = {};
     // A buffer as long as any path: a 100-character one left a longer temporary directory
     // unread, and the game unpacked into "Puffpop" under whatever folder it was started from.
-    std::vector<char> buffer(platform::kMaxPath);
-    if (platform::GetTempPathA(platform::kMaxPath, buffer.data()) >= platform::kMaxPath) {
+    std::vector<char> buffer(platform::MaxPath());
+    if (platform::GetTempPathA(platform::MaxPath(), buffer.data()) >= platform::MaxPath()) {
         throw platform::RuntimeError(
             platform::kFileAccess,
             "The temporary directory is longer than the system's path limit (" +
-                std::to_string(platform::kMaxPath) + " characters): set TMPDIR to a shorter path");
+                std::to_string(platform::MaxPath()) + " characters): set TMPDIR to a shorter path");
     }
     const std::string folder = std::string(buffer.data()) + "Puffpop";
 

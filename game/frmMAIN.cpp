@@ -2,8 +2,8 @@
 
 #include "assets/PlaySnd.h"
 #include "assets/frmRES.h"
-#include "platform/app.h"
 #include "platform/cursor.h"
+#include "platform/display.h"
 #include "platform/keys.h"
 #include "startup/basDisplay.h"
 #include "startup/frmStartup.h"

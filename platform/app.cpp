@@ -1,9 +1,6 @@
 #include "app.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "controls.h"
@@ -12,7 +9,6 @@
 #include "form.h"
 #include "host.h"
 #include "input.h"
-#include "sound.h"
 
 namespace platform {
 
@@ -29,8 +25,8 @@ void FireDueTimers() {
     }
 }
 
-// How long the loop may sleep: until the earliest deadline, and never so long that a
-// termination signal waits unnoticed.
+// How long the host may wait: until the earliest deadline, and never so long that a request to
+// end waits unnoticed.
 int WaitMilliseconds() {
     constexpr int64_t kLongest = 100;
     int64_t wait = kLongest;
@@ -46,43 +42,48 @@ void PresentAll() {
     for (Form* form : forms) form->Present();
 }
 
-void Step() {
+void RunDueUnguarded() {
     FireDueTimers();
     PresentAll();
     InputEvent event;
-    if (!NextInput(event, WaitMilliseconds())) return;
-    do {
+    while (TakeInput(event)) {
         DispatchInput(event);
         PresentAll();
-    } while (NextInput(event, 0));
+    }
 }
 
 }  // namespace
 
-void Run() {
-    PrepareSound();  // now that the first window is on screen, so that it never waits for audio
-    InstallSignalHandlers();
-    while (!LoadedForms().empty()) {
-        HonourSignal();
-        try {
-            Step();
-        } catch (const RuntimeError& error) {
-            Fatal(ErrorReport(error));
-        } catch (const std::exception& error) {
-            Fatal(std::string("Unexpected error: ") + error.what());
-        }
+int RunDue() {
+    host::HonourSignal();
+    if (LoadedForms().empty()) return kLoopDone;
+    try {
+        RunDueUnguarded();
+    } catch (const RuntimeError& error) {
+        Fatal(ErrorReport(error));
+    } catch (const std::exception& error) {
+        Fatal(std::string("Unexpected error: ") + error.what());
     }
+    return LoadedForms().empty() ? kLoopDone : WaitMilliseconds();
+}
+
+void Run() {
+    host::PrepareSound();  // now that the first window is on screen, so that it never waits
+    host::InstallSignalHandlers();
+    host::RunLoop();
     host::StopVideo();
 }
 
 void End() {
-    std::fflush(nullptr);
-    std::_Exit(0);
+    host::Exit(0);
 }
 
 int64_t Milliseconds() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return host::Now();
+}
+
+void InitVideo() {
+    host::StartVideo();
 }
 
 namespace Screen {

@@ -2,13 +2,11 @@
 
 #include "form.h"
 #include "host.h"
-#include "window.h"
+#include "display.h"
 
 namespace platform {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
 
 int32_t g_count = 0;  // the cursor shows while this is 0 or more
 std::optional<RECT> g_clip;

@@ -8,7 +8,6 @@
 #include "constants.h"
 #include "form.h"
 #include "host.h"
-#include "window.h"
 
 namespace platform {
 

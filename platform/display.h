@@ -4,7 +4,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "types.h"
+
 namespace platform {
+
+// Positions and sizes of forms and of the screen are in twips: 15 to a pixel.
+constexpr int32_t kTwipsPerPixel = 15;
+
+// The screen in twips.
+namespace Screen {
+constexpr Single TwipsPerPixelX = kTwipsPerPixel;
+constexpr Single TwipsPerPixelY = kTwipsPerPixel;
+Single Width();
+Single Height();
+}  // namespace Screen
 
 // The display-mode record in its 124-byte form, member for member.
 #pragma pack(push, 1)

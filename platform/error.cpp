@@ -1,10 +1,8 @@
 #include "error.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
 
-#include "app.h"
 #include "desktop.h"
 #include "host.h"
 #include "identity.h"
@@ -23,7 +21,7 @@ void Fatal(const std::string& message) {
     // Put the player's desktop back before anything else can go wrong.
     RestoreDesktop();
     // An error before the loop started still leaves the report's window open to signals.
-    InstallSignalHandlers();
+    host::InstallSignalHandlers();
     std::fprintf(stderr, "%s: %s\n", Program().title.c_str(), message.c_str());
     std::fflush(stderr);
     // Once: an error in the report's own window ends the program with what stderr says. A window
@@ -32,8 +30,7 @@ void Fatal(const std::string& message) {
     if (!std::exchange(reporting, true) && host::PlayerCanSee()) host::ShowErrorReport(message);
     // Straight out: exit handlers would tear the game's windows and their framebuffers down over a
     // video system in whatever state the error left it. The display server clears them anyway.
-    std::fflush(nullptr);
-    std::_Exit(1);
+    host::Exit(1);
 }
 
 }  // namespace platform

@@ -31,8 +31,8 @@ enum ErrorNumber : int {
 [[noreturn]] void RaiseOverflow();
 
 // Puts the desktop back (display mode, cursor clip, cursor shown), reports the error on stderr
-// and in the game's own window titled with the program's name (where there is a display to show it
-// on), and exits with status 1 once the player has dismissed it.
+// and in a window titled with the program's name (where there is a display a player can see), and
+// exits with status 1 once the player has dismissed it.
 [[noreturn]] void Fatal(const std::string& message);
 
 // What Fatal reports for an error: "Run-time error 'N':\n\ndescription".

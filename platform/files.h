@@ -9,27 +9,17 @@
 namespace platform {
 
 // The longest path the system takes, its NUL included: a buffer this large holds any path.
-constexpr uint32_t kMaxPath = 4096;
+uint32_t MaxPath();
 
-// Writes the temporary directory, ending in "/", and a NUL into buffer and returns its length.
-// The directory is $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set and non-empty,
-// else this user's own folder in the shared temporary folder, "/tmp/<program>-<uid>", created
-// private on first use and refused (kFileAccess) when someone else could tamper with it.
-// When it does not fit (length + NUL > size) nothing is written and the needed size is returned.
+// Writes the temporary directory, ending in the path separator, and a NUL into buffer and returns
+// its length. The directory is this user's own: one the system names for temporary files, or a
+// folder of the program's own made private on first use; one that someone else could tamper with
+// is refused (kFileAccess). When it does not fit (length + NUL > size) nothing is written and the
+// needed size is returned.
 uint32_t GetTempPathA(uint32_t size, char* buffer);
 
-// What separates a folder from its files in a path: '/', or '\\' on Windows.
+// What separates a folder from its files in a path.
 char PathSeparator();
-
-// The folder every user of the machine shares, "/tmp": the one-copy lock and the fallback
-// temporary folder live there, named by user. Tests move it, so that they and a game running
-// on the same machine leave each other alone.
-const std::string& SharedTempFolder();
-void SetSharedTempFolder(std::string folder);
-
-// "<shared temporary folder>/<program>-<uid>" followed by suffix: a name only this user's copies
-// use.
-std::string UserTempPath(const std::string& suffix);
 
 // Every read of a file the game did not make itself goes through here. It reads a whole regular
 // file of at most `limit` bytes into `bytes`, never following a link and never waiting on a pipe

@@ -7,7 +7,8 @@
 #include "controls.h"
 #include "cursor.h"
 #include "keys.h"
-#include "window.h"
+#include "display.h"
+#include "host.h"
 
 namespace platform {
 
@@ -17,8 +18,6 @@ std::vector<Form*>& LoadedList() {
     static std::vector<Form*> forms;
     return forms;
 }
-
-constexpr int kTwipsPerPixel = 15;
 
 }  // namespace
 

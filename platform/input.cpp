@@ -4,7 +4,6 @@
 
 #include "form.h"
 #include "host.h"
-#include "window.h"
 
 namespace platform {
 
@@ -32,9 +31,7 @@ void DispatchInput(const InputEvent& event) {
         event.kind == Kind::KeyDown || event.kind == Kind::KeyUp || event.kind == Kind::Character;
     Form* form = key ? KeyTarget(event.window) : FormOfWindow(event.window);
     if (!form || !form->Loaded()) return;
-    int x = event.x, y = event.y;
-    if (form->Window()) form->Window()->ToClient(x, y);
-    const Single fx = static_cast<Single>(x), fy = static_cast<Single>(y);
+    const Single fx = static_cast<Single>(event.x), fy = static_cast<Single>(event.y);
     switch (event.kind) {
         case Kind::Close:
             return form->CloseRequested();
@@ -56,8 +53,8 @@ void DispatchInput(const InputEvent& event) {
     }
 }
 
-bool NextInput(InputEvent& event, int timeoutMs) {
-    if (Queued().empty()) return host::WaitInput(event, timeoutMs);
+bool TakeInput(InputEvent& event) {
+    if (Queued().empty()) return false;
     event = Queued().front();
     Queued().pop_front();
     return true;

@@ -20,7 +20,7 @@ struct InputEvent {
     };
     Kind kind = Kind::Exposed;
     uint32_t window = 0;  // the native window's id; 0 for none
-    int x = 0;            // in the window's pixels, before any full-screen scaling
+    int x = 0;            // in the form's client pixels (a scaled frame already mapped back)
     int y = 0;
     Integer button = 0;
     Integer key = 0;
@@ -32,10 +32,8 @@ struct InputEvent {
 // newest one shown.
 void DispatchInput(const InputEvent& event);
 
-// The next event: one queued by QueueInput first, else the host's, waiting at most timeoutMs.
-bool NextInput(InputEvent& event, int timeoutMs);
-
-// Puts an event in front of the host's, as if the player had made it (replays and tests).
+// The one queue of input: hosts put the player's events in it as they come, replays and tests
+// theirs, and the loop dispatches them in order.
 void QueueInput(const InputEvent& event);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "assets/frmRES.h"
 #include "basDisplay.h"
 #include "platform/app.h"
+#include "platform/single_copy.h"
 
 namespace startup {
 

@@ -1,5 +1,5 @@
 // The temporary directory, folders and file contents over POSIX.
-#include "platform/files.h"
+#include "platform/sdl/temp_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,11 +16,10 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/host.h"
 #include "platform/identity.h"
 
 namespace platform {
-
-static_assert(kMaxPath == PATH_MAX);
 
 namespace {
 
@@ -128,31 +127,34 @@ std::string UserTempPath(const std::string& suffix) {
     return SharedTemp() + "/" + Program().stem + "-" + std::to_string(::geteuid()) + suffix;
 }
 
-uint32_t GetTempPathA(uint32_t size, char* buffer) {
+// $TMPDIR when set and non-empty, else $XDG_RUNTIME_DIR when set and non-empty, else this user's
+// own folder in the shared temporary folder, "/tmp/<program>-<uid>".
+std::string host::TempFolder() {
     const char* directory = NonEmptyEnv("TMPDIR");
     if (directory == nullptr) directory = NonEmptyEnv("XDG_RUNTIME_DIR");
     std::string path = directory != nullptr ? directory : PrivateFallbackFolder();
     if (path.back() != '/') path += '/';
-    const auto length = static_cast<uint32_t>(path.size());
-    if (length + 1 > size) return length + 1;
-    std::memcpy(buffer, path.c_str(), length + 1);
-    return length;
+    return path;
+}
+
+uint32_t host::LongestPath() {
+    return PATH_MAX;
 }
 
 // Follows a symbolic link: a link to a folder counts as a folder, so the game goes on to refuse
 // it in CheckPrivateFolder instead of trying to create a folder over it.
-bool FileSystemObject::FolderExists(const std::string& path) const {
+bool host::FolderExists(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-void FileSystemObject::CreateFolder(const std::string& path) const {
+void host::CreateFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0700) != 0) {
         RaiseFileAccess("Cannot create folder '" + path + "': " + Reason(errno));
     }
 }
 
-void CheckPrivateFolder(const std::string& path) {
+void host::CheckPrivateFolder(const std::string& path) {
     const std::string refusal = "Refusing folder '" + path + "': ";
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) RaiseFileAccess(refusal + Reason(errno));
@@ -164,16 +166,9 @@ void CheckPrivateFolder(const std::string& path) {
     }
 }
 
-bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    std::vector<uint8_t> found;
-    std::string why;
-    return ReadFileBytes(path, bytes.size(), found, why) == FileRead::Done &&
-           std::equal(found.begin(), found.end(), bytes.begin(), bytes.end());
-}
-
 // No fsync: the caller holds the bytes and can always write them again, and flushing twelve
 // files to disk would make every first start noticeably slower.
-void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
+void host::WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     std::string temporary = TemporaryPattern(path);
     // mkostemp opens with O_CREAT | O_EXCL and mode 0600: it never follows a planted link.
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
@@ -191,7 +186,7 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     RaiseWriteError(path, error);
 }
 
-FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
+FileRead host::ReadFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why) {
     // Without O_NONBLOCK a FIFO planted at the name would hold the game in open() for good;
     // fstat then refuses it, and anything else that is not a plain file, before a byte is read.
@@ -223,7 +218,7 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
     return FileRead::Done;
 }
 
-void RemoveStaleTemporaries(const std::string& folder) {
+void host::RemoveStaleTemporaries(const std::string& folder) {
     DIR* listing = ::opendir(folder.c_str());
     if (listing == nullptr) return;
     while (const dirent* entry = ::readdir(listing)) {
@@ -235,7 +230,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
     ::closedir(listing);
 }
 
-char PathSeparator() {
+char host::PathSeparator() {
     return '/';
 }
 

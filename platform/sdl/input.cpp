@@ -7,6 +7,7 @@
 
 #include "platform/host.h"
 #include "platform/keys.h"
+#include "platform/sdl/sdl_host.h"
 
 namespace platform {
 
@@ -120,6 +121,7 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             event.kind = e.type == SDL_MOUSEBUTTONDOWN ? Kind::MouseDown : Kind::MouseUp;
             event.window = e.button.windowID;
             event.x = e.button.x, event.y = e.button.y;
+            sdl::ToClient(event.window, event.x, event.y);
             event.button = MouseButton(e.button.button);
             event.shift = ShiftState();
             pointer.x = event.x, pointer.y = event.y;
@@ -134,6 +136,7 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             event.kind = Kind::MouseMove;
             event.window = e.motion.windowID;
             event.x = e.motion.x, event.y = e.motion.y;
+            sdl::ToClient(event.window, event.x, event.y);
             event.button = HeldButtons(e.motion.state);
             event.shift = ShiftState();
             pointer.x = event.x, pointer.y = event.y;
@@ -168,21 +171,18 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
 
 }  // namespace
 
-bool host::WaitInput(InputEvent& event, int timeoutMs) {
-    static std::deque<InputEvent> pending;
-    if (!VideoStarted()) {
+void sdl::PumpInput(int timeoutMs) {
+    if (!host::VideoStarted()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-        return false;
+        return;
     }
+    std::deque<InputEvent> events;
     SDL_Event e;
-    if (pending.empty() && SDL_WaitEventTimeout(&e, timeoutMs)) {
-        do Translate(e, pending);
-        while (pending.empty() && SDL_PollEvent(&e));
+    if (SDL_WaitEventTimeout(&e, timeoutMs)) {
+        do Translate(e, events);
+        while (SDL_PollEvent(&e));
     }
-    if (pending.empty()) return false;
-    event = pending.front();
-    pending.pop_front();
-    return true;
+    for (const InputEvent& event : events) QueueInput(event);
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
@@ -50,7 +51,7 @@ void GiveCrashesAStack() {
 
 }  // namespace
 
-void InstallSignalHandlers() {
+void host::InstallSignalHandlers() {
     static bool installed = false;
     if (installed) return;
     installed = true;
@@ -65,7 +66,7 @@ void InstallSignalHandlers() {
 }
 
 // A termination signal still gives the player's desktop back before the program goes.
-void HonourSignal() {
+void host::HonourSignal() {
     const int signal = g_signal;
     if (!signal) return;
     RestoreDesktop();
@@ -73,6 +74,11 @@ void HonourSignal() {
     std::signal(signal, SIG_DFL);
     std::raise(signal);
     std::_Exit(128 + signal);
+}
+
+void host::Exit(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 }  // namespace platform

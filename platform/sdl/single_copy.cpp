@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/app.h"
-#include "platform/files.h"
+#include "platform/host.h"
 #include "platform/identity.h"
+#include "platform/sdl/temp_folder.h"
 
 namespace platform {
 
@@ -41,8 +41,9 @@ int OpenLockFile(const std::string& path, std::string& why) {
 }  // namespace
 
 // The lock is keyed on the user alone, never on the environment: copies started from a terminal
-// and from a launcher, over ssh or with sudo -E see different variables and would both run.
-bool PrevInstance() {
+// and from a launcher, over ssh or with sudo -E see different variables and would both run. The
+// copy that runs holds a lock on "/tmp/<program>-<uid>.lock", which the system drops when it dies.
+bool host::AnotherCopyRuns() {
     static int lock = -1;
     if (lock >= 0) return false;
     const std::string path = UserTempPath(".lock");

@@ -1,7 +1,7 @@
 // Sound over SDL's queued audio: one device, one sound queued at a time. A thread of its own opens,
 // feeds, watches and reopens the device; the game's thread only hands it each cue through a
 // mailbox, so no tick waits on a sound server that has stalled or gone.
-#include "platform/sound.h"
+#include "platform/sdl/sound_device.h"
 
 #include <SDL.h>
 
@@ -175,7 +175,7 @@ std::shared_ptr<Mailbox> StartSoundThread() {
 
 }  // namespace
 
-void PrepareSound() {
+void host::PrepareSound() {
     // Only once video is up: the two would otherwise set up SDL's shared parts at once.
     if (Current() || !SDL_WasInit(SDL_INIT_VIDEO)) return;
     Current() = StartSoundThread();

@@ -4,20 +4,19 @@
 #include <cstring>
 #include <string>
 
-#include "platform/app.h"
 #include "platform/error.h"
 #include "platform/host.h"
 #include "platform/identity.h"
 #include "platform/sdl/x11_watch.h"
-#include "platform/sound.h"
+#include "platform/sdl/sound_device.h"
 
 namespace platform {
 
-void InitVideo() {
+void host::StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return;
     // Before the first window and any change of mode: a signal that comes before the loop runs
     // (a background job starts with SIGQUIT ignored) still ends the game with the desktop back.
-    InstallSignalHandlers();
+    host::InstallSignalHandlers();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -54,7 +53,7 @@ bool host::VideoStarted() {
 
 bool host::PlayerCanSee() {
     try {
-        InitVideo();
+        StartVideo();
     } catch (const std::exception&) {
         return false;
     }

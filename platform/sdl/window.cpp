@@ -1,5 +1,5 @@
 // Windows over SDL: the frame goes to the display through the window's framebuffer.
-#include "platform/window.h"
+#include "platform/host.h"
 
 #include <SDL.h>
 
@@ -12,6 +12,7 @@
 #include "platform/error.h"
 #include "platform/form.h"
 #include "platform/sdl/display_guard.h"
+#include "platform/sdl/sdl_host.h"
 #include "platform/sdl/window_icon.h"
 #include "platform/sdl/x11_watch.h"
 
@@ -45,6 +46,8 @@ struct NativeWindow::Host {
 
 namespace {
 
+constexpr char kHostData[] = "platform-window";
+
 Uint32 WindowFlags(const FormDesign& design) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (design.border == BorderStyle::None) flags |= SDL_WINDOW_BORDERLESS;
@@ -73,6 +76,7 @@ NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
                                      WindowFlags(design));
     if (!host_->window)
         throw RuntimeError(kNoDisplay, std::string("Cannot open a window: ") + SDL_GetError());
+    SDL_SetWindowData(host_->window, kHostData, host_.get());
     if (design.withIcon) SetWindowIcon(host_->window);
     host_->display = WatchWindow(host_->window);
     FitDisplay();
@@ -106,8 +110,11 @@ void NativeWindow::Hide() {
     SDL_HideWindow(host_->window);
 }
 
-void NativeWindow::ToClient(int& x, int& y) const {
-    host_->Frame().ToInner(host_->width, host_->height, x, y);
+void sdl::ToClient(uint32_t windowId, int& x, int& y) {
+    SDL_Window* window = SDL_GetWindowFromID(windowId);
+    const auto* host =
+        window ? static_cast<NativeWindow::Host*>(SDL_GetWindowData(window, kHostData)) : nullptr;
+    if (host) host->Frame().ToInner(host->width, host->height, x, y);
 }
 
 void NativeWindow::ConfinePointer(const RECT* screen) {

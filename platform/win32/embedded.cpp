@@ -1,5 +1,5 @@
 // Files carried inside the executable as its own resources (resources/puffpop.rc).
-#include "platform/embedded.h"
+#include "platform/host.h"
 
 #include <string>
 
@@ -8,7 +8,7 @@
 namespace platform {
 
 // Resources stay mapped for as long as the program runs.
-std::span<const uint8_t> ResourceBytes(std::string_view type, std::string_view name) {
+std::span<const uint8_t> host::ResourceBytes(std::string_view type, std::string_view name) {
     const std::string typeName(type), resourceName(name);
     // RCDATA is a number, not a name, among the resource types.
     const char* const typeId = typeName == "RCDATA" ? MAKEINTRESOURCEA(10) : typeName.c_str();

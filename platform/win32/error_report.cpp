@@ -3,7 +3,6 @@
 #include "platform/host.h"
 #include "platform/identity.h"
 #include "platform/win32/win32_host.h"
-#include "platform/window.h"
 
 namespace platform {
 

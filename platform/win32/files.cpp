@@ -1,5 +1,5 @@
 // The temporary folder, folders and file contents over the Windows API.
-#include "platform/files.h"
+#include "platform/host.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,8 +12,6 @@
 
 namespace platform {
 
-// Each UTF-16 unit of a path takes at most three bytes of UTF-8.
-static_assert(kMaxPath > 3 * MAX_PATH, "a temporary path always fits the game's buffer");
 
 namespace {
 
@@ -169,7 +167,7 @@ std::string WindowsTempPath() {
 
 // The temporary folder Windows gives each user lies in that user's own profile, so there is no
 // folder shared by every user to guard against: the shared folder is this user's one.
-const std::string& SharedTempFolder() {
+const std::string& win32::SharedTempFolder() {
     std::string& folder = SharedTemp();
     if (folder.empty()) {
         folder = WindowsTempPath();
@@ -178,37 +176,39 @@ const std::string& SharedTempFolder() {
     return folder;
 }
 
-void SetSharedTempFolder(std::string folder) {
+void win32::SetSharedTempFolder(std::string folder) {
     SharedTemp() = std::move(folder);
 }
 
-std::string UserTempPath(const std::string& suffix) {
+std::string win32::UserTempPath(const std::string& suffix) {
     return SharedTempFolder() + "\\" + Program().stem + suffix;
 }
 
-uint32_t GetTempPathA(uint32_t size, char* buffer) {
-    const std::string path = WindowsTempPath();
-    const auto length = static_cast<uint32_t>(path.size());
-    if (length + 1 > size) return length + 1;
-    std::memcpy(buffer, path.c_str(), length + 1);
-    return length;
+// Windows' GetTempPath: TMP, else TEMP, else USERPROFILE, else the Windows folder.
+std::string host::TempFolder() {
+    return WindowsTempPath();
+}
+
+// Each UTF-16 unit of a path takes at most three bytes of UTF-8: any path of MAX_PATH units fits.
+uint32_t host::LongestPath() {
+    return 3 * MAX_PATH + 1;
 }
 
 // A junction to a folder counts as a folder, so the game goes on to refuse it in
 // CheckPrivateFolder instead of trying to create a folder over it.
-bool FileSystemObject::FolderExists(const std::string& path) const {
+bool host::FolderExists(const std::string& path) {
     const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // The new folder takes the permissions of the one it is made in: the user's own temporary folder.
-void FileSystemObject::CreateFolder(const std::string& path) const {
+void host::CreateFolder(const std::string& path) {
     if (::CreateDirectoryW(win32::Wide(path).c_str(), nullptr) == 0) {
         RaiseFileAccess("Cannot create folder '" + path + "': " + Reason(::GetLastError()));
     }
 }
 
-void CheckPrivateFolder(const std::string& path) {
+void host::CheckPrivateFolder(const std::string& path) {
     const std::string refusal = "Refusing folder '" + path + "': ";
     const DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) RaiseFileAccess(refusal + Reason(::GetLastError()));
@@ -218,36 +218,9 @@ void CheckPrivateFolder(const std::string& path) {
     }
 }
 
-bool FileHasBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    // Opens the link itself where there is one, which the attributes then refuse.
-    Handle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN));
-    if (!file.Valid()) return false;
-    ::BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileInformationByHandle(file.get(), &info) == 0) return false;
-    if (IsReparsePoint(info.dwFileAttributes) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return false;
-    }
-    const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    if (size != bytes.size()) return false;
-
-    constexpr size_t kChunk = 256 * 1024;
-    std::vector<uint8_t> chunk(std::min(kChunk, bytes.size() + 1));
-    size_t got = 0;
-    while (!bytes.empty()) {
-        const size_t want = std::min(chunk.size(), bytes.size());
-        if (!ReadFull(file.get(), chunk.data(), want, got) || got != want) return false;
-        if (std::memcmp(chunk.data(), bytes.data(), want) != 0) return false;
-        bytes = bytes.subspan(want);
-    }
-    // The file may have grown since its size was read; it must end exactly here.
-    return ReadFull(file.get(), chunk.data(), 1, got) && got == 0;
-}
-
 // Written through to the disk: a move that lands before its data would leave a torn file under the
 // name after a power cut.
-void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
+void host::WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     // CREATE_NEW never opens a file or link already standing at the name; one left by a copy that
     // died with the same process id is stepped over.
     std::string temporary;
@@ -272,7 +245,7 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     RaiseWriteError(path, error);
 }
 
-FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
+FileRead host::ReadFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
                        std::string& why) {
     // Opens a link itself, where there is one, so that IsPlainFile refuses it.
     Handle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
@@ -304,7 +277,7 @@ FileRead ReadFileBytes(const std::string& path, uint64_t limit, std::vector<uint
 }
 
 // Our temporary names are ".tmp-<process>-<attempt>": a run killed mid-write leaves one behind.
-void RemoveStaleTemporaries(const std::string& folder) {
+void host::RemoveStaleTemporaries(const std::string& folder) {
     const std::wstring where = win32::Wide(folder) + L"\\";
     ::WIN32_FIND_DATAW found{};
     const ::HANDLE search = ::FindFirstFileW((where + L".tmp-*").c_str(), &found);
@@ -317,7 +290,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
     ::FindClose(search);
 }
 
-char PathSeparator() {
+char host::PathSeparator() {
     return '\\';
 }
 

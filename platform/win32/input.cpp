@@ -1,5 +1,4 @@
 // The message pump: Windows' messages to our windows as the platform's input events.
-#include <deque>
 #include <utility>
 
 #include "platform/host.h"
@@ -9,11 +8,6 @@
 namespace platform {
 
 namespace {
-
-std::deque<InputEvent>& Pending() {
-    static std::deque<InputEvent> pending;
-    return pending;
-}
 
 Integer ShiftState() {
     const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
@@ -27,9 +21,12 @@ bool ControlCharacter(WPARAM c) {
     return c == vbKeyReturn || c == vbKeyEscape || c == vbKeyBack || c == vbKeyTab;
 }
 
+bool g_queued = false;  // since the loop last asked
+
 void Push(HWND window, InputEvent event) {
     event.window = static_cast<uint32_t>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    Pending().push_back(event);
+    QueueInput(event);
+    g_queued = true;
 }
 
 // The buttons pressed in one of our windows and not released yet, and where the pointer last was.
@@ -59,6 +56,7 @@ void Mouse(HWND window, InputEvent::Kind kind, Integer button, LPARAM lParam) {
     // Signed: a captured pointer can be left of or above the window.
     event.x = static_cast<short>(LOWORD(lParam));
     event.y = static_cast<short>(HIWORD(lParam));
+    win32::ToClient(window, event.x, event.y);
     event.button = button;
     event.shift = ShiftState();
     Push(window, event);
@@ -74,6 +72,10 @@ void Key(HWND window, InputEvent::Kind kind, WPARAM virtualKey, LPARAM lParam) {
 }
 
 }  // namespace
+
+bool win32::InputQueued() {
+    return std::exchange(g_queued, false);
+}
 
 // The window lost the pointer or the focus with buttons down: their releases will never come, so
 // they are sent now, or fire would stick on until the next click.
@@ -208,33 +210,6 @@ LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool host::WaitInput(InputEvent& event, int timeoutMs) {
-    auto& pending = Pending();
-    const auto pump = [&pending] {
-        MSG message;
-        while (pending.empty() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    };
-    if (!VideoStarted()) {
-        Sleep(static_cast<DWORD>(timeoutMs));
-        return false;
-    }
-    pump();
-    // The timer's resolution was raised at video start: the wait ends on time to the
-    // millisecond, which the 45 ms frame tick needs.
-    if (pending.empty() && timeoutMs > 0) {
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-        pump();
-    }
-    if (pending.empty()) return false;
-    event = pending.front();
-    pending.pop_front();
-    return true;
 }
 
 }  // namespace platform

@@ -93,7 +93,7 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* crash) {
 
 }  // namespace
 
-void InstallSignalHandlers() {
+void host::InstallSignalHandlers() {
     static bool installed = false;
     if (installed) return;
     installed = true;
@@ -102,11 +102,16 @@ void InstallSignalHandlers() {
 }
 
 // The event still gives the player's desktop back before the program goes.
-void HonourSignal() {
+void host::HonourSignal() {
     const int status = g_exitStatus;
     if (!status) return;
     RestoreDesktop();
     host::StopVideo();
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void host::Exit(int status) {
     std::fflush(nullptr);
     std::_Exit(status);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/app.h"
+#include "platform/host.h"
 #include "platform/identity.h"
 #include "platform/win32/windows_api.h"
 
@@ -11,7 +11,7 @@ namespace platform {
 
 // "Local\" keeps the name to this logon session: another user's copy, or one that user planted to
 // keep ours from starting, lives in a namespace of its own.
-bool PrevInstance() {
+bool host::AnotherCopyRuns() {
     static ::HANDLE mutex = nullptr;
     if (mutex != nullptr) return false;
     const std::string name = "Local\\" + Program().stem + "-single-copy";

@@ -1,7 +1,6 @@
 // Sound through winmm's sndPlaySoundW, which already plays one sound at a time and cuts off the
 // last. Windows does not say whether a sound is still playing; its WAV header and a steady clock
 // do.
-#include "platform/sound.h"
 
 #include <chrono>
 #include <cstring>
@@ -78,7 +77,7 @@ Clock::duration Remaining(const Player& player) {
 
 // Windows loads its sound drivers on the first call into winmm; counting the devices once, off the
 // window's thread, spares the first cue that wait.
-void PrepareSound() {
+void host::PrepareSound() {
     static bool prepared = false;
     if (prepared) return;
     prepared = true;
@@ -115,19 +114,12 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     return true;
 }
 
-std::string NowPlaying() {
+std::string win32::NowPlaying() {
     const Player& player = ThePlayer();
     return Remaining(player) > Clock::duration::zero() ? player.path : std::string();
 }
 
-// The file's own sample bytes not heard yet, by the clock: Windows converts them out of sight.
-uint32_t QueuedSoundBytes() {
-    const Player& player = ThePlayer();
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(Remaining(player));
-    return static_cast<uint32_t>(uint64_t(left.count()) * player.bytes_per_second / 1000);
-}
-
-void ShutdownSound() {
+void win32::ShutdownSound() {
     win32::Calls().playSound(nullptr, 0);
     ThePlayer() = {};
 }

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/app.h"
 #include "platform/error.h"
 #include "platform/host.h"
 #include "platform/win32/win32_host.h"
@@ -39,12 +38,12 @@ bool win32::HiddenWindows() {
     return hidden;
 }
 
-void InitVideo() {
+void host::StartVideo() {
     if (g_started) return;
     // From the first window on, a crash or a console event still gives the desktop back.
-    InstallSignalHandlers();
+    host::InstallSignalHandlers();
     RegisterWindowClass();
-    // Waits end to the millisecond rather than on the 15.6 ms system tick (see WaitInput).
+    // Waits end to the millisecond rather than on the 15.6 ms system tick (see RunLoop).
     timeBeginPeriod(1);
     g_started = true;
 }
@@ -59,6 +58,7 @@ bool host::PlayerCanSee() {
 }
 
 void host::StopVideo() {
+    win32::ShutdownSound();
     if (!g_started) return;
     timeEndPeriod(1);
     g_started = false;

@@ -32,6 +32,12 @@ bool Foreground();
 
 // Messages about a window as a whole (focus, DPI, the display): false for any other message.
 bool WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// A point in a window of ours to its form's client area: they differ where the frame is scaled.
+void ToClient(HWND window, int& x, int& y);
+// Hands every message waiting to its window's procedure, which queues what it means as input.
+void PumpMessages();
+// Whether a message queued input since the last call.
+bool InputQueued();
 // Releases every button the window's pointer still holds, as input events.
 void ReleaseButtons(HWND window);
 
@@ -45,6 +51,17 @@ struct SystemCalls {
     void (*busyWait)(unsigned attempt);  // between tries at a file another program holds
 };
 SystemCalls& Calls();
+
+// Windows gives each user a temporary folder in their own profile: that is the folder the one-copy
+// lock is named in. Tests move it, so that they and a game running beside them leave each other
+// alone; UserTempPath is "<that folder>\\<program>" followed by suffix.
+const std::string& SharedTempFolder();
+void SetSharedTempFolder(std::string folder);
+std::string UserTempPath(const std::string& suffix);
+
+// The sound heard now, "" when none; the sound stopped at the end of the loop.
+std::string NowPlaying();
+void ShutdownSound();
 
 // The game's UTF-8 texts and paths to Windows' UTF-16 and back.
 std::wstring Wide(const std::string& text);

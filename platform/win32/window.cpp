@@ -1,5 +1,5 @@
 // Windows of our own class; each frame goes to the screen with one DIB transfer.
-#include "platform/window.h"
+#include "platform/host.h"
 
 #include <algorithm>
 #include <optional>
@@ -174,8 +174,9 @@ void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) co
     right = frame.right + extra * host.width, bottom = frame.bottom + extra * host.height;
 }
 
-void NativeWindow::ToClient(int& x, int& y) const {
-    host_->Frame().ToInner(host_->width, host_->height, x, y);
+void win32::ToClient(HWND window, int& x, int& y) {
+    if (const NativeWindow::Host* host = HostOf(window))
+        host->Frame().ToInner(host->width, host->height, x, y);
 }
 
 // Windows drops the clip whenever another window comes to the front: it is applied again each

@@ -20,6 +20,7 @@
 #include "game/frmMAIN.h"
 #include "platform/cursor.h"
 #include "platform/form.h"
+#include "platform/host.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/text.h"
@@ -95,7 +96,7 @@ public:
         SetRandomSource(nullptr);
         // Everything given back, so that a leak checker sees only what the game itself keeps.
         platform::ShutdownText();
-        platform::ShutdownSound();
+        platform::host::StopVideo();
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/sdl/temp_folder.h"
 
 #include <fcntl.h>
 #include <gmock/gmock.h>
@@ -14,7 +15,7 @@
 #include <tuple>
 
 #include "file_checks.h"
-#include "platform/app.h"
+#include "platform/single_copy.h"
 #include "temp_dir.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/app.h"
 #include "platform/host.h"
 #include "platform/keys.h"
+#include "platform/sdl/sdl_host.h"
 
 namespace platform {
 namespace {
@@ -18,7 +19,8 @@ using Seen = std::vector<std::tuple<K, Integer, uint32_t>>;  // kind, key or but
 Seen Push(std::initializer_list<SDL_Event> events) {
     for (SDL_Event e : events) SDL_PushEvent(&e);
     Seen seen;
-    for (InputEvent event; host::WaitInput(event, 0);)
+    sdl::PumpInput(0);
+    for (InputEvent event; TakeInput(event);)
         seen.emplace_back(event.kind, event.key | event.button, event.window);
     return seen;
 }

@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "platform/sdl/sound_device.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -12,6 +12,8 @@
 
 #include "platform/app.h"
 #include "platform/constants.h"
+#include "platform/host.h"
+#include "platform/sound.h"
 #include "platform/sdl/sound_watch.h"
 #include "platform/sdl/sound_wav.h"
 #include "temp_dir.h"
@@ -98,7 +100,7 @@ TEST_F(SoundTest, SilentWithoutADeviceAndWithOneANewSoundCutsOffTheOldAndSynchro
     dir_.SetEnv("SDL_AUDIODRIVER", "dummy");
     std::ofstream(Path("garbage.wav")) << "not a wave file";
     InitVideo();
-    PrepareSound();  // the cues below find the device opened ahead of them, in the background
+    host::PrepareSound();  // the cues below find the device opened ahead of them, in the background
     const std::string first = WriteWav(Path("first.wav"), 22050, 16, 22050);   // 44,100 bytes
     const std::string second = WriteWav(Path("second.wav"), 22050, 16, 8000);  // 16,000 bytes
 

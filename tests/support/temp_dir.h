@@ -10,10 +10,25 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/files.h"
 #include "startup/program.h"
+#ifdef _WIN32
+namespace platform::win32 {  // from the Windows host's own header, which brings <windows.h>
+const std::string& SharedTempFolder();
+void SetSharedTempFolder(std::string folder);
+}  // namespace platform::win32
+#else
+#include "platform/sdl/temp_folder.h"
+#endif
 
 namespace testing_support {
+
+#ifdef _WIN32
+using platform::win32::SetSharedTempFolder;
+using platform::win32::SharedTempFolder;
+#else
+using platform::SetSharedTempFolder;
+using platform::SharedTempFolder;
+#endif
 
 class TempDir {
 public:
@@ -29,7 +44,7 @@ public:
     }
     ~TempDir() {
         for (const auto& [name, value] : savedEnv_) Apply(name.c_str(), value);
-        if (savedShared_) platform::SetSharedTempFolder(*savedShared_);
+        if (savedShared_) SetSharedTempFolder(*savedShared_);
         std::error_code ignored;
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(path_, ignored);
@@ -41,10 +56,10 @@ public:
     // Points TMPDIR here (with a trailing slash), and the folder every user shares (which holds
     // the one-copy lock).
     void UseAsTemp() {
-        if (!savedShared_) savedShared_ = platform::SharedTempFolder();
+        if (!savedShared_) savedShared_ = SharedTempFolder();
         SetEnv("TMPDIR", path_.string() + "/");
         SetEnv("TMP", path_.string() + "/");  // where Windows looks first
-        platform::SetSharedTempFolder(path_.string());
+        SetSharedTempFolder(path_.string());
     }
     // Sets an environment variable, or unsets it given no value.
     void SetEnv(const char* name, const std::optional<std::string>& value) {

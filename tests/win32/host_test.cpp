@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "file_checks.h"
-#include "platform/app.h"
+#include "platform/single_copy.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/identity.h"
@@ -126,12 +126,13 @@ TEST(Win32Files, ATemporaryFolderNamedOutsideTheCodePageIsUsedAsNamed) {
     wchar_t saved[MAX_PATH] = {};
     const bool had = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH) != 0;
     ::SetEnvironmentVariableW(L"TMP", wide.c_str());
-    char path[platform::kMaxPath] = {}, small[2] = {'?', '?'};
-    const uint32_t length = platform::GetTempPathA(platform::kMaxPath, path);
+    std::vector<char> path(platform::MaxPath());
+    char small[2] = {'?', '?'};
+    const uint32_t length = platform::GetTempPathA(platform::MaxPath(), path.data());
     EXPECT_EQ(platform::GetTempPathA(length, small), length + 1);
     ::SetEnvironmentVariableW(L"TMP", had ? saved : nullptr);
-    EXPECT_EQ(std::string(path), folder + "\\");
-    EXPECT_EQ(length, std::string(path).size());
+    EXPECT_EQ(std::string(path.data()), folder + "\\");
+    EXPECT_EQ(length, std::string(path.data()).size());
     EXPECT_EQ(small[0], '?');
 
     platform::FileSystemObject().CreateFolder(folder + "\\Puffpop");

@@ -9,7 +9,6 @@
 #include "platform/host.h"
 #include "platform/keys.h"
 #include "platform/win32/win32_host.h"
-#include "platform/window.h"
 
 using namespace platform;
 
@@ -45,7 +44,8 @@ TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleas
     PostMessageA(handle, WM_KEYDOWN, VK_ESCAPE, LPARAM(1) << 30);  // held: it types Esc too
     std::vector<InputEvent> events;
     InputEvent event;
-    while (host::WaitInput(event, 0))
+    win32::PumpMessages();
+    while (TakeInput(event))
         if (event.window == window.Id()) events.push_back(event);
     using Kind = InputEvent::Kind;
     ASSERT_EQ(events.size(), 5u);
@@ -66,7 +66,8 @@ TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleas
     PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
     PostMessageA(handle, WM_ACTIVATE, WA_INACTIVE, 0);
     std::string presses;
-    while (host::WaitInput(event, 0))
+    win32::PumpMessages();
+    while (TakeInput(event))
         if (event.window == window.Id() && event.kind != Kind::MouseMove)
             presses += (event.kind == Kind::MouseDown ? "down " : "up ") +
                        std::to_string(event.button) + " at " + std::to_string(event.x) + ',' +

@@ -11,7 +11,6 @@
 #include "platform/host.h"
 #include "platform/sound.h"
 #include "platform/win32/win32_host.h"
-#include "platform/window.h"
 #include "temp_dir.h"
 
 using namespace platform;
@@ -76,7 +75,7 @@ TEST(Win32Calls, AWindowAtTwiceTheDpiIsTwiceTheSizeAndMapsThePointerAndClip) {
     GetClientRect(handle, &client);
     EXPECT_EQ(Text(client), "0 0 128 96");
     int x = 101, y = 51;
-    window.ToClient(x, y);
+    win32::ToClient(handle, x, y);
     EXPECT_TRUE(x == 50 && y == 25) << x << ',' << y;
 
     ::POINT at{0, 0};
@@ -112,7 +111,7 @@ TEST(Win32Calls, ASoundReachesWindowsByItsNameWithTheGamesFlags) {
     EXPECT_TRUE(host::PlaySoundFile(path, SND_ASYNC | SND_NODEFAULT));
     EXPECT_EQ(g_sound, file.wstring());
     EXPECT_EQ(g_flags, static_cast<UINT>(SND_ASYNC | SND_NODEFAULT));
-    EXPECT_EQ(NowPlaying(), path);
+    EXPECT_EQ(win32::NowPlaying(), path);
     EXPECT_FALSE(host::PlaySoundFile("", SND_ASYNC));
     EXPECT_EQ(g_sound, L"");
 }

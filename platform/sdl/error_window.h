@@ -15,7 +15,7 @@ std::vector<std::string> WrapLines(const std::string& message, int width,
 
 // Shows the message in a window titled with the program's name, above the game's own windows
 // (which it hides), until the player presses OK, Enter, Space or Esc or closes it. A termination
-// signal noted by InstallSignalHandlers' handler still ends the program meanwhile. False when there
+// signal still ends the program meanwhile. False when there
 // is no display or window to show it in.
 bool ShowErrorWindow(const std::string& message);
 

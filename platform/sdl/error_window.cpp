@@ -1,16 +1,17 @@
-#include "error_window.h"
+#include "platform/sdl/error_window.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app.h"
-#include "controls.h"
-#include "form.h"
-#include "identity.h"
-#include "input.h"
-#include "keys.h"
-#include "text.h"
-#include "window.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/host.h"
+#include "platform/identity.h"
+#include "platform/input.h"
+#include "platform/keys.h"
+#include "platform/sdl/sdl_host.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -190,13 +191,10 @@ bool ShowErrorWindow(const std::string& message) {
         for (Form* other : others) other->Hide();
         form.Show();
         while (form.Loaded()) {
-            HonourSignal();
+            host::HonourSignal();
+            sdl::PumpInput(kSignalPollMs);
             InputEvent event;
-            if (NextInput(event, kSignalPollMs)) {
-                do {
-                    Handle(form, event);
-                } while (form.Loaded() && NextInput(event, 0));
-            }
+            while (form.Loaded() && TakeInput(event)) Handle(form, event);
             form.Present();
         }
         return true;
