@@ -1,5 +1,8 @@
 #include "cursor.h"
 
+#include <optional>
+
+#include "desktop.h"
 #include "form.h"
 #include "host.h"
 #include "display.h"
@@ -34,14 +37,7 @@ int32_t ClientToScreen(const Form& form, POINTAPI& point) {
     return 1;
 }
 
-int32_t CursorDisplayCount() {
-    return g_count;
-}
-std::optional<RECT> CursorClip() {
-    return g_clip;
-}
-
-void ResetCursorState() {
+void RestoreCursor() {
     g_count = 0;
     g_clip.reset();
     ApplyCursorState();

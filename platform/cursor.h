@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "types.h"
 
@@ -31,11 +30,6 @@ int32_t ClipCursor(const RECT* rect);
 
 // Converts a point in a form's client area to screen pixels, in place.
 int32_t ClientToScreen(const Form& form, POINTAPI& point);
-
-// For tests and for giving the desktop back.
-int32_t CursorDisplayCount();
-std::optional<RECT> CursorClip();
-void ResetCursorState();
 
 // Applies the current count and clip to the real cursor; windows call it when they appear.
 void ApplyCursorState();

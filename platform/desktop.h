@@ -7,4 +7,9 @@ namespace platform {
 // more than once and at any time, from the fatal-error path or on a termination signal.
 void RestoreDesktop();
 
+// Its parts, each kept where its state is: the desktop's display mode back, and the cursor shown
+// and free.
+void RestoreDisplayMode();
+void RestoreCursor();
+
 }  // namespace platform

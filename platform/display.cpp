@@ -6,6 +6,7 @@
 
 #include "app.h"
 #include "constants.h"
+#include "desktop.h"
 #include "form.h"
 #include "host.h"
 
@@ -13,7 +14,6 @@ namespace platform {
 
 namespace {
 
-std::vector<DisplayRequest> g_requests;
 bool g_changed = false;  // the game has asked for a size other than the desktop's
 DisplaySize g_asked{0, 0};
 
@@ -63,8 +63,7 @@ int32_t EnumDisplaySettingsA(const char* deviceName, uint32_t modeNum, DEVMODEA*
     return 1;
 }
 
-int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t flags) {
-    g_requests.push_back({mode->dmFields, mode->dmPelsWidth, mode->dmPelsHeight, flags});
+int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t) {
     if (!(mode->dmFields & DM_PELSWIDTH) || !(mode->dmFields & DM_PELSHEIGHT) ||
         mode->dmPelsWidth == 0 || mode->dmPelsHeight == 0 || mode->dmPelsWidth > 16384 ||
         mode->dmPelsHeight > 16384)
@@ -77,12 +76,7 @@ int32_t ChangeDisplaySettingsA(const DEVMODEA* mode, uint32_t flags) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
-const std::vector<DisplayRequest>& DisplayRequests() {
-    return g_requests;
-}
-
-void ResetDisplayState() {
-    g_requests.clear();
+void RestoreDisplayMode() {
     if (std::exchange(g_changed, false)) host::SwitchDisplay(0, 0);
     RefitWindows();
 }

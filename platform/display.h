@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "types.h"
 
@@ -85,15 +84,5 @@ struct Letterbox {
     }
 };
 Letterbox FitInside(int width, int height, int outerWidth, int outerHeight);
-
-// Every request made, for tests to read.
-struct DisplayRequest {
-    uint32_t fields;
-    uint32_t width;
-    uint32_t height;
-    uint32_t flags;
-};
-const std::vector<DisplayRequest>& DisplayRequests();
-void ResetDisplayState();
 
 }  // namespace platform

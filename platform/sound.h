@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace platform {
 
@@ -13,13 +11,5 @@ namespace platform {
 // second after that began. A device lost later is opened again in the background; until it is
 // back, calls are silent. Returns 1 when the sound started, 0 when it was silent.
 int32_t sndPlaySoundA(const char* path, int32_t flags);
-
-// Every request made, in order, for tests to read.
-struct SoundRequest {
-    std::string path;
-    int32_t flags;
-};
-const std::vector<SoundRequest>& SoundRequests();
-void ClearSoundRequests();
 
 }  // namespace platform

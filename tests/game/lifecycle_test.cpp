@@ -3,22 +3,19 @@
 
 #include <tuple>
 
-#include "platform/constants.h"
-#include "platform/sound.h"
 #include "unpacker_fixture.h"
 
 namespace {
 
 using namespace game::basBALLOON;
 using game::frmMAIN;
-using platform::CursorDisplayCount;
-using platform::DisplayRequests;
+using platform::DisplaySize;
+using testing_support::CursorCount;
 
 class Lifecycle : public testing_support::Unpacker {
 protected:
     void SetUp() override {
         Unpacker::SetUp();
-        platform::ClearSoundRequests();
         bPlaying = bGameOver = 0;
     }
     void Open(platform::Integer fullScreen) {
@@ -27,46 +24,48 @@ protected:
     }
 };
 
-TEST_F(Lifecycle, FullScreenAsksFor640x480AndThenForTheRecordedDesktop) {
-    const auto desktop = platform::DesktopSize();
+// The display's modes as the host was asked to switch them, 0 x 0 being the desktop's.
+std::vector<std::pair<int, int>> Switches() {
+    std::vector<std::pair<int, int>> sizes;
+    for (const DisplaySize size : platform::null::Host().switches)
+        sizes.emplace_back(size.width, size.height);
+    return sizes;
+}
+
+TEST_F(Lifecycle, FullScreenSwitchesTo640x480AndBackToTheRecordedDesktop) {
     startup::basDisplay::sngScreenW = 0;
     Open(platform::True);
-    EXPECT_FALSE(platform::CursorClip().has_value());
-    ASSERT_EQ(DisplayRequests().size(), 1u);
-    const auto asked = DisplayRequests()[0];
-    EXPECT_EQ(asked.fields, platform::DM_PELSWIDTH | platform::DM_PELSHEIGHT);
-    EXPECT_EQ(std::tuple(asked.width, asked.height, asked.flags),
-              std::tuple(640u, 480u, platform::CDS_FULLSCREEN));
+    EXPECT_FALSE(Desktop().confined.has_value());
+    EXPECT_EQ(Switches(), (std::vector<std::pair<int, int>>{{640, 480}}));
+    EXPECT_TRUE(Desktop().windows.back().fullScreen);
     frmMAIN.Unload();
-    ASSERT_EQ(DisplayRequests().size(), 2u);
-    EXPECT_EQ(DisplayRequests()[1].width, static_cast<uint32_t>(desktop.width));
-    EXPECT_EQ(DisplayRequests()[1].height, static_cast<uint32_t>(desktop.height));
-    EXPECT_EQ(CursorDisplayCount(), 0);
+    EXPECT_EQ(Switches().back(), std::pair(0, 0));
+    EXPECT_EQ(CursorCount(), 0);
 
     // A size between whole pixels is rounded half to even.
     for (auto [w, h] : {std::pair{639.5f, 479.5f}, std::pair{640.5f, 480.5f}}) {
         startup::basDisplay::SetDisplayMode(w, h);
-        EXPECT_EQ(std::tuple(DisplayRequests().back().width, DisplayRequests().back().height),
-                  std::tuple(640u, 480u))
-            << w;
+        EXPECT_EQ(Switches().back(), std::pair(640, 480)) << w;
     }
 }
 
 TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRound) {
-    const auto desktop = platform::DesktopSize();
+    Desktop().desktop = {1200, 900};
     Open(1);  // only -1 means full-screen
-    const int left = desktop.width / 15, top = desktop.height / 15;
-    ASSERT_TRUE(platform::CursorClip().has_value());
-    const platform::RECT clip = *platform::CursorClip();  // from client point (1, 1)
+    const int left = 1200 / 15, top = 900 / 15;
+    ASSERT_TRUE(Desktop().confined.has_value());
+    const platform::RECT clip = *Desktop().confined;  // from client point (1, 1)
     EXPECT_EQ(std::tie(clip.Left, clip.Top, clip.Right, clip.Bottom),
               std::tuple(left + 1, top + 1, left + 640, top + 480));
-    EXPECT_EQ(CursorDisplayCount(), -1);
+    EXPECT_FALSE(Desktop().pointerShown);
+    EXPECT_EQ(CursorCount(), -1);
 
     bPlaying = platform::True;
     for (int press = 1; press <= 7; ++press) {
         Key(press % 2 ? 'p' : 'P');
         EXPECT_EQ(frmMAIN.tmr_Main.Enabled() != 0, press % 2 == 0);
-        EXPECT_EQ(CursorDisplayCount(), press % 2 - 1);  // shown while paused
+        EXPECT_EQ(CursorCount(), press % 2 - 1);  // shown while paused
+        EXPECT_EQ(Desktop().pointerShown, press % 2 == 1);
     }
     Key('x');
     Key('q');
@@ -75,36 +74,15 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     KeyUp(27);  // Esc: the round ends; its game-over screen waits for the resume
     EXPECT_EQ(bPlaying, 0);
     EXPECT_EQ(bGameOver, platform::True);
-    ASSERT_EQ(platform::SoundRequests().size(), 1u);
-    EXPECT_NE(platform::SoundRequests()[0].path.find("Kraj.wav"), std::string::npos);
+    ASSERT_EQ(Desktop().sounds.size(), 1u);
+    EXPECT_NE(Desktop().sounds[0].path.find("Kraj.wav"), std::string::npos);
     EXPECT_EQ(frmMAIN.tmr_Main.Enabled(), 0);
     EXPECT_TRUE(frmMAIN.Loaded());
     KeyUp(27);  // quits, giving back the cursor
     EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
-    EXPECT_FALSE(platform::CursorClip().has_value());
-    EXPECT_GE(CursorDisplayCount(), 0);
-    EXPECT_TRUE(DisplayRequests().empty());
-}
-
-// The game window draws straight into its framebuffer where it can, and into a surface of its
-// own where the frame is scaled: either way the frame survives hiding, showing and closing.
-TEST_F(Lifecycle, TheFrameSurvivesScalingHidingAndClosing) {
-    for (bool full : {true, false}) {
-        SCOPED_TRACE(full ? "full-screen" : "windowed");
-        Open(full ? platform::True : 0);
-        frmMAIN.tmr_Main_Timer();
-        frmMAIN.Present();
-        EXPECT_FALSE(full && frmMAIN.hDC()->Attached()) << "a scaled frame needs its own surface";
-        frmMAIN.Hide();
-        frmMAIN.Show();
-        frmMAIN.Present();
-        const platform::Surface& work = *frmMAIN.pic_Work.hDC();
-        const platform::Surface& form = *frmMAIN.hDC();
-        frmMAIN.Unload();  // the window goes; the form's picture stays readable
-        for (int y = 0; y < 480; y += 7)
-            for (int x = 0; x < 640; x += 5) ASSERT_EQ(form.Pixel(x, y), work.Pixel(x, y));
-        assets::frmRES.Unload();
-    }
+    EXPECT_FALSE(Desktop().confined.has_value());
+    EXPECT_TRUE(Desktop().pointerShown);
+    EXPECT_TRUE(Switches().empty());
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST_F(Robustness, AnAssetFolderDeletedMidRoundComesBackWithTheNextCueAndTheRoun
     EXPECT_EQ(Balloons[4].Bursting, True);
     EXPECT_EQ(lScore, 1200);
     EXPECT_EQ(iSpawnDelay, 160);
-    EXPECT_EQ(platform::CursorDisplayCount(), -1);
+    EXPECT_EQ(testing_support::CursorCount(), -1);
     // A later cue trusts the folder it finds, so one file lost now stays lost, cue and all.
     assets::frmRES.Timer1_Timer();
     fs::remove(folder / "Kraj.wav");

@@ -36,7 +36,7 @@ void CheckTheState() {
     ASSERT_EQ(iCrossFrame, 1);
     ASSERT_PRED4(In, iBlink, 0, bGameOver ? 40 : 19, 1);
     // The load hides the cursor once; a pause shows it until the resume.
-    ASSERT_EQ(platform::CursorDisplayCount(), frmMAIN.tmr_Main.Enabled() ? -1 : 0);
+    ASSERT_EQ(testing_support::CursorCount(), frmMAIN.tmr_Main.Enabled() ? -1 : 0);
     for (const game::BALLOON& b : Balloons) {
         ASSERT_PRED2(Flags, b.Active, b.Bursting) << "slot " << &b - Balloons.data();
         if (!b.Active && !b.Bursting) continue;
@@ -84,8 +84,8 @@ protected:
             if (player_.Chance(1)) KeyUp(27);
             if (!frmMAIN.Loaded()) {
                 // Closing the window shows the cursor once more; a pause had already shown it.
-                EXPECT_EQ(platform::CursorDisplayCount(), paused ? 1 : 0) << "tick " << tick;
-                EXPECT_FALSE(platform::CursorClip().has_value() || assets::frmRES.Loaded());
+                EXPECT_EQ(testing_support::CursorCount(), paused ? 1 : 0) << "tick " << tick;
+                EXPECT_FALSE(Desktop().confined.has_value() || assets::frmRES.Loaded());
                 ++quits;
                 SetUp();
                 continue;

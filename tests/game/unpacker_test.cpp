@@ -2,8 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "assets/catalogue.h"
 #include "assets_table.h"
@@ -41,6 +44,38 @@ TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {
     EXPECT_TRUE(platform::FileHasBytes(frmRES.Text(3), assets::LoadResData("BALONI", "bmp")));
     EXPECT_TRUE(platform::FileHasBytes(frmRES.Text(9), assets::LoadResData("promasaj", "WAV")));
     EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);
+}
+
+TEST_F(Unpacker, ANewRunWritesNothingInAnIntactFolderAndMendsADamagedOne) {
+    // Every asset dated long ago: a file written again is dated now.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+    const auto stamps = [&] {
+        std::vector<bool> all;
+        for (const auto& asset : assets::kAssetTable)
+            all.push_back(fs::exists(Folder() / asset.file) &&
+                          fs::last_write_time(Folder() / asset.file) == old);
+        return all;
+    };
+    Start();
+    for (const auto& asset : assets::kAssetTable) fs::last_write_time(Folder() / asset.file, old);
+    NewRun();
+    EXPECT_EQ(stamps(), std::vector<bool>(12, true));
+
+    // What runs can leave: a missing, a cut-off and an altered file, a temporary file of a run
+    // killed mid-write, and a folder at a name.
+    fs::remove(Folder() / "Kraj.wav");
+    fs::resize_file(Folder() / "Baloni.bmp", 1000);
+    std::ofstream(Folder() / "Nishan.bmp", std::ios::binary | std::ios::in) << "XX";
+    for (const char* name : {".tmp-a1B2c3", ".tmp-mine.txt"}) std::ofstream(Folder() / name) << "x";
+    fs::remove(Folder() / "Oblaci.bmp");
+    fs::create_directory(Folder() / "Oblaci.bmp");
+    NewRun();
+    for (const auto& asset : assets::kAssetTable)
+        EXPECT_TRUE(platform::FileHasBytes((Folder() / asset.file).string(),
+                                           assets::LoadResData(asset.name, asset.type)))
+            << asset.file;
+    EXPECT_FALSE(fs::exists(Folder() / ".tmp-a1B2c3"));
+    EXPECT_TRUE(fs::exists(Folder() / ".tmp-mine.txt")) << "not a name of ours";
 }
 
 }  // namespace

@@ -14,15 +14,15 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/frmRES.h"
+#include "cursor_count.h"
 #include "game/frmMAIN.h"
-#include "platform/cursor.h"
 #include "platform/form.h"
-#include "platform/host.h"
 #include "platform/input.h"
-#include "platform/sound.h"
+#include "platform/null/null_host.h"
 #include "platform/text.h"
 #include "seeded_random.h"
 #include "temp_dir.h"
@@ -79,10 +79,8 @@ void PresentAll() {
 class Session {
 public:
     explicit Session(std::ostream& out) : out_(out) {
-        // Started as the program starts it: the unpacker unpacks into a fresh private TMPDIR.
-        temp_.UseAsTemp();
-        platform::ResetCursorState();
-        platform::ClearSoundRequests();
+        // Started as the program starts it: the unpacker unpacks into a fresh private folder.
+        platform::null::Host().tempFolder = temp_.Path();
         SetRandomSource([this] { return draw_ >= 0 ? draw_ : random_.NextFloat(); });
         assets::frmRES.Show();
         assets::frmRES.Timer1_Timer();  // its 1 ms timer closes it before the first frame tick
@@ -96,7 +94,6 @@ public:
         SetRandomSource(nullptr);
         // Everything given back, so that a leak checker sees only what the game itself keeps.
         platform::ShutdownText();
-        platform::host::StopVideo();
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -127,8 +124,8 @@ public:
 
     void Finish() {
         out_ << "# end tick=" << now_ << " screen=" << (Closed() ? "closed" : ScreenName())
-             << " cursor=" << platform::CursorDisplayCount()
-             << " clip=" << (platform::CursorClip() ? "on" : "off") << '\n';
+             << " cursor=" << testing_support::CursorCount()
+             << " clip=" << (platform::null::Host().confined ? "on" : "off") << '\n';
     }
 
     static bool Closed() { return !frmMAIN.Loaded(); }
@@ -147,12 +144,11 @@ private:
              << iSpawnDelay << ' ' << iBonus << ' ' << Slots() << ' ' << hash_;
         // Then the sound cues asked for since the line before, as "Name:flags".
         char separator = ' ';
-        for (const platform::SoundRequest& request : platform::SoundRequests()) {
-            std::string name = request.path.substr(request.path.find_last_of("/\\") + 1);
-            out_ << separator << name.substr(0, name.rfind(".wav")) << ':' << request.flags;
+        for (const platform::null::Sound& sound : std::exchange(platform::null::Host().sounds, {})) {
+            std::string name = sound.path.substr(sound.path.find_last_of("/\\") + 1);
+            out_ << separator << name.substr(0, name.rfind(".wav")) << ':' << sound.flags;
             separator = ',';
         }
-        platform::ClearSoundRequests();
         out_ << '\n';
     }
 

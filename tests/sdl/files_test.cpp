@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,7 +17,7 @@
 
 #include "file_checks.h"
 #include "platform/single_copy.h"
-#include "temp_dir.h"
+#include "posix_temp.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ using testing_support::Refused;
 
 class FilesTest : public testing::Test {
 protected:
-    testing_support::TempDir temp_;
+    testing_support::PosixTemp temp_;
     const fs::path& dir_ = temp_.Path();
 };
 
@@ -90,6 +91,9 @@ TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThe
     platform::WriteFileAtomic(dir_ / "Kraj.wav", Bytes("sound"));
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "Kraj.wav", Bytes("sound")));
     EXPECT_TRUE(platform::FileHasBytes(dir_ / "victim", Bytes("keep")));
+    // Nor is it held up by a FIFO at the name, as the unpacker once was in open().
+    ASSERT_EQ(mkfifo((dir_ / "Start.wav").c_str(), 0600), 0);
+    EXPECT_FALSE(platform::FileHasBytes(dir_ / "Start.wav", Bytes("")));
 
     // chmod cannot stop root from writing, so each failure here is one root meets too: no folder
     // for the temporary file, a name too long for the rename, a folder with files at the name.
@@ -100,7 +104,7 @@ TEST_F(FilesTest, WriteFileAtomicReplacesFilesAndLinksAndFileHasBytesComparesThe
         EXPECT_THAT([&] { platform::WriteFileAtomic(path, Bytes("lost")); },
                     Refused(path, "write"));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);  // no temporary file left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 5);  // no temporary file left
     EXPECT_TRUE(fs::exists(dir_ / "folder" / "keep"));
 }
 

@@ -16,7 +16,7 @@
 #include "platform/sound.h"
 #include "platform/sdl/sound_watch.h"
 #include "platform/sdl/sound_wav.h"
-#include "temp_dir.h"
+#include "posix_temp.h"
 
 namespace platform {
 namespace {
@@ -52,7 +52,7 @@ protected:
     void SetUp() override { ShutdownSound(); }
     void TearDown() override { ShutdownSound(); }
     std::string Path(const char* name) const { return (dir_.Path() / name).string(); }
-    testing_support::TempDir dir_;
+    testing_support::PosixTemp dir_;
 };
 
 TEST_F(SoundTest, WavFilesLikeTheGamesOwnConvertWholeAndNothingElseWaitsOrFloods) {

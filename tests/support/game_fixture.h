@@ -1,13 +1,13 @@
-// A game window loaded for real (assets unpacked into a private temporary directory, offscreen
-// window) on the attract screen, the crosshair off the frame, the ticks driven by hand and every
+// A game window loaded for real (assets unpacked into a private temporary directory, on the
+// null host) on the attract screen, the crosshair off the frame, the ticks driven by hand and every
 // random draw `fallback_` (0.99: no launch within 55 ticks).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-#include "platform/sound.h"
 #include "platform/surface.h"
 #include "unpacker_fixture.h"
 
@@ -22,7 +22,7 @@ protected:
         game::basBALLOON::bFireRight = game::basBALLOON::lSpawnClock = 0;
         MoveTo(-100, -100);
         Start();
-        platform::ClearSoundRequests();
+        Desktop().sounds.clear();
     }
     void TearDown() override {
         Unpacker::TearDown();
@@ -57,10 +57,9 @@ protected:
     // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds() {
         std::vector<std::string> names;
-        for (const auto& request : platform::SoundRequests())
-            names.push_back(request.path.substr(request.path.find_last_of("/\\") + 1) + ":" +
-                            std::to_string(request.flags));
-        platform::ClearSoundRequests();
+        for (const auto& sound : std::exchange(Desktop().sounds, {}))
+            names.push_back(sound.path.substr(sound.path.find_last_of("/\\") + 1) + ":" +
+                            std::to_string(sound.flags));
         return names;
     }
     platform::Surface& Work() { return *game::frmMAIN.pic_Work.hDC(); }

@@ -1,5 +1,6 @@
-// The game's unpacker started and closed as the game does, into a private temporary folder; the
-// game windowed, the cursor and display records empty, and every window gone after each test.
+// The game's unpacker started and closed as the game does, on the null host with a private
+// temporary folder; the game windowed, the desktop as the game found it and a fresh host record
+// before each test, every window gone after it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,9 +8,10 @@
 #include <filesystem>
 
 #include "assets/frmRES.h"
+#include "cursor_count.h"
 #include "game/frmMAIN.h"
-#include "platform/cursor.h"
-#include "platform/display.h"
+#include "platform/desktop.h"
+#include "platform/null/null_host.h"
 #include "startup/basDisplay.h"
 #include "temp_dir.h"
 
@@ -18,18 +20,18 @@ namespace testing_support {
 class Unpacker : public ::testing::Test {
 protected:
     void SetUp() override {
-        temp_.UseAsTemp();
+        platform::RestoreDesktop();
+        platform::null::Reset();
+        Desktop().tempFolder = temp_.Path();
         startup::basDisplay::bFullScreen = 0;
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
     }
     void TearDown() override {
         game::frmMAIN.Unload();
         assets::frmRES.Unload();
         startup::basDisplay::bFullScreen = 0;
-        platform::ResetCursorState();
-        platform::ResetDisplayState();
+        platform::RestoreDesktop();
     }
+    static platform::null::Record& Desktop() { return platform::null::Host(); }
     std::filesystem::path Folder() const { return temp_.Path() / "Puffpop"; }
     // One start of the game's unpacker, closed again as by its first tick.
     void Start() {

@@ -1,0 +1,15 @@
+// The loop on the test's clock: what is due runs, then the clock jumps to when more is due.
+#include "platform/host.h"
+#include "platform/null/null_host.h"
+
+namespace platform {
+
+int64_t host::Now() {
+    return null::Host().now;
+}
+
+void host::RunLoop() {
+    for (int wait = RunDue(); wait != kLoopDone; wait = RunDue()) null::Host().now += wait;
+}
+
+}  // namespace platform

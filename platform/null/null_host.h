@@ -1,0 +1,58 @@
+// The null host: the game on no operating system at all, for the suites. It records what the game
+// asks of the desktop, and the test sets what the desktop is; time moves only when the test (or
+// RunLoop) moves it, and input comes only from the queue the test fills.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/cursor.h"
+#include "platform/display.h"
+#include "platform/surface.h"
+
+namespace platform::null {
+
+struct WindowRecord {
+    uint32_t id;
+    std::string caption;
+    int x, y, width, height;
+    bool shown = false;
+    bool fullScreen = false;
+    int presents = 0;
+    const Surface* frame = nullptr;  // the surface last presented
+};
+
+struct Sound {
+    std::string path;
+    int32_t flags;
+};
+
+struct Record {
+    // What the test sets.
+    int64_t now = 0;                       // host::Now, in milliseconds
+    DisplaySize desktop{1024, 768};        // the desktop's size, its one display mode
+    bool anotherCopy = false;              // another copy of the program runs
+    bool playerCanSee = false;             // the error report shows (else stderr alone)
+    std::filesystem::path tempFolder{};    // empty: a folder of this process's own
+
+    // What the game asked for, in order.
+    std::vector<DisplaySize> switches;     // display modes switched to; 0 x 0 is the desktop's
+    bool pointerShown = true;
+    std::optional<RECT> confined;          // the last confinement asked of any window
+    std::vector<Sound> sounds;             // a synchronous one has been heard when it returns
+    std::vector<WindowRecord> windows;     // the windows open now, oldest first
+    std::vector<std::string> reports;      // error reports shown
+    bool videoStarted = false;
+};
+
+// The one record; Reset puts it back as a fresh process finds it.
+Record& Host();
+void Reset();
+
+// The open window with this id, or null.
+WindowRecord* Window(uint32_t id);
+
+}  // namespace platform::null

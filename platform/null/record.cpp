@@ -1,0 +1,28 @@
+// The record the null host keeps and the tests read.
+#include "platform/null/null_host.h"
+
+#include <algorithm>
+
+namespace platform::null {
+
+Record& Host() {
+    static Record record;
+    return record;
+}
+
+// Windows still open belong to forms still loaded, so they stay.
+void Reset() {
+    std::vector<WindowRecord> windows = std::move(Host().windows);
+    for (WindowRecord& window : windows) window.presents = 0;
+    Host() = Record{};
+    Host().windows = std::move(windows);
+}
+
+WindowRecord* Window(uint32_t id) {
+    auto& windows = Host().windows;
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [id](const WindowRecord& w) { return w.id == id; });
+    return found != windows.end() ? &*found : nullptr;
+}
+
+}  // namespace platform::null
