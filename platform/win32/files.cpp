@@ -4,10 +4,8 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <utility>
 
 #include "platform/error.h"
-#include "platform/identity.h"
 #include "platform/win32/win32_host.h"
 
 namespace platform {
@@ -142,11 +140,6 @@ DWORD Attributes(const std::string& path) {
     return ::GetFileAttributesW(win32::Wide(path).c_str());
 }
 
-std::string& SharedTemp() {
-    static std::string folder;
-    return folder;
-}
-
 // Windows' temporary path, "\" at its end; raises when Windows cannot say.
 std::string WindowsTempPath() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -164,25 +157,6 @@ std::string WindowsTempPath() {
 }
 
 }  // namespace
-
-// The temporary folder Windows gives each user lies in that user's own profile, so there is no
-// folder shared by every user to guard against: the shared folder is this user's one.
-const std::string& win32::SharedTempFolder() {
-    std::string& folder = SharedTemp();
-    if (folder.empty()) {
-        folder = WindowsTempPath();
-        folder.pop_back();
-    }
-    return folder;
-}
-
-void win32::SetSharedTempFolder(std::string folder) {
-    SharedTemp() = std::move(folder);
-}
-
-std::string win32::UserTempPath(const std::string& suffix) {
-    return SharedTempFolder() + "\\" + Program().stem + suffix;
-}
 
 // Windows' GetTempPath: TMP, else TEMP, else USERPROFILE, else the Windows folder.
 std::string host::TempFolder() {

@@ -52,13 +52,6 @@ struct SystemCalls {
 };
 SystemCalls& Calls();
 
-// Windows gives each user a temporary folder in their own profile: that is the folder the one-copy
-// lock is named in. Tests move it, so that they and a game running beside them leave each other
-// alone; UserTempPath is "<that folder>\\<program>" followed by suffix.
-const std::string& SharedTempFolder();
-void SetSharedTempFolder(std::string folder);
-std::string UserTempPath(const std::string& suffix);
-
 // The sound heard now, "" when none; the sound stopped at the end of the loop.
 std::string NowPlaying();
 void ShutdownSound();

@@ -1,7 +1,6 @@
 // The unpacker's choice of folder where the temporary directory comes from POSIX variables.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -37,26 +36,6 @@ TEST_F(PosixUnpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNames
                 testing::ThrowsMessage<platform::RuntimeError>(testing::HasSubstr("TMPDIR")));
     fs::current_path(cwd);
     EXPECT_FALSE(fs::exists(temp_.Path() / "Puffpop")) << "unpacked where the game was started";
-}
-
-TEST_F(PosixUnpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) {
-    temp_.SetEnv("TMPDIR", {});
-    temp_.SetEnv("XDG_RUNTIME_DIR", {});
-    // Another user's folders in the shared temporary folder: where all users once shared one,
-    // and that user's own. As root (CI) they really belong to someone else.
-    const fs::path theirs = temp_.Path() / "puffpop-4242" / "Puffpop";
-    for (const fs::path& folder : {temp_.Path() / "Puffpop", theirs}) {
-        fs::create_directories(folder);
-        if (geteuid() == 0) {
-            ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
-        }
-    }
-    frmRES.Show();
-    const fs::path ours = temp_.Path() / ("puffpop-" + std::to_string(geteuid()));
-    EXPECT_EQ(frmRES.Text(13), (ours / "Puffpop/").string());
-    EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
-    EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
-    EXPECT_TRUE(fs::is_empty(theirs));
 }
 
 }  // namespace
