@@ -3,6 +3,7 @@
 #include "assets/PlaySnd.h"
 #include "assets/frmRES.h"
 #include "platform/app.h"
+#include "platform/constants.h"
 #include "platform/cursor.h"
 #include "platform/keys.h"
 #include "startup/basDisplay.h"
@@ -119,7 +120,7 @@ void MainForm::Form_KeyUp(Integer& KeyCode, Integer Shift) {
     if (bPlaying == platform::True) {
         bGameOver = platform::True;
         bPlaying = platform::False;
-        assets::PlaySnd("Kraj.wav", 3);
+        assets::PlaySnd("Kraj.wav", platform::SND_ASYNC | platform::SND_NODEFAULT);
         return;
     }
     frmMAIN.Unload();
