@@ -42,13 +42,13 @@ MainForm::MainForm()
 
 void MainForm::Form_Load() {
     // Pictures first: one that cannot be loaded ends the game before the display is touched.
-    using assets::frmRES;
-    pic_Crosshair.SetPicture(frmRES.LoadPicture(5));
-    pic_BG.SetPicture(frmRES.LoadPicture(6));
-    pic_BalloonsM.SetPicture(frmRES.LoadPicture(4));
-    pic_Balloons.SetPicture(frmRES.LoadPicture(3));
-    pic_BalloonsEM.SetPicture(frmRES.LoadPicture(2));
-    pic_BalloonsE.SetPicture(frmRES.LoadPicture(1));
+    using namespace assets;
+    pic_Crosshair.SetPicture(frmRES.LoadPicture(kCrosshairSheet));
+    pic_BG.SetPicture(frmRES.LoadPicture(kSky));
+    pic_BalloonsM.SetPicture(frmRES.LoadPicture(kBalloonMask));
+    pic_Balloons.SetPicture(frmRES.LoadPicture(kBalloonSheet));
+    pic_BalloonsEM.SetPicture(frmRES.LoadPicture(kBurstMask));
+    pic_BalloonsE.SetPicture(frmRES.LoadPicture(kBurstSheet));
 
     namespace Screen = platform::Screen;
     sngScreenW = Screen::Width() / Screen::TwipsPerPixelX;
