@@ -29,7 +29,7 @@ TEST_F(Unpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNamesTmpdi
     fs::current_path(temp_.Path());
     temp_.SetEnv("TMPDIR", atOldLimit);
     frmRES.Show();
-    EXPECT_EQ(frmRES.Text(13), (atOldLimit / "Puffpop/").string());
+    EXPECT_EQ(frmRES.Text(assets::kAssetFolder), (atOldLimit / "Puffpop/").string());
     EXPECT_TRUE(fs::exists(atOldLimit / "Puffpop" / "Kraj.wav"));
     frmRES.Unload();
     temp_.SetEnv("TMPDIR", temp_.Path() / std::string(5000, 'y'));
@@ -53,7 +53,7 @@ TEST_F(Unpacker, WithoutTemporaryVariablesEachUserUnpacksIntoAFolderOfTheirOwn) 
     }
     frmRES.Show();
     const fs::path ours = temp_.Path() / ("puffpop-" + std::to_string(geteuid()));
-    EXPECT_EQ(frmRES.Text(13), (ours / "Puffpop/").string());
+    EXPECT_EQ(frmRES.Text(assets::kAssetFolder), (ours / "Puffpop/").string());
     EXPECT_EQ(fs::status(ours).permissions(), fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(ours / "Puffpop"), {}), 12);
     EXPECT_TRUE(fs::is_empty(theirs));
