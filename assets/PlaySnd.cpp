@@ -14,7 +14,7 @@ void PlaySnd(const std::string& name, int32_t flags) {
     // folder back if it has gone.
     std::string folder;
     try {
-        folder = frmRES.Text(13);
+        folder = frmRES.Text(kAssetFolder);
     } catch (const platform::RuntimeError& error) {
         // A folder that cannot be put back (deleted, and the disk full) costs the cue its
         // sound, not the player the round.

@@ -6,8 +6,9 @@
 
 namespace assets {
 
-// Plays a sound from the asset folder. Flags: 3 plays on while the game goes on, 2 waits until
-// it has been heard; neither falls back to a default sound. A missing file is silent.
+// Plays a sound from the asset folder with sndPlaySoundA's flags (platform/constants.h): with
+// SND_ASYNC it plays on while the game goes on, without it the call waits until it has been heard.
+// The game always adds SND_NODEFAULT, so a missing file is silent.
 void PlaySnd(const std::string& name, int32_t flags);
 
 }  // namespace assets

@@ -28,6 +28,13 @@ platform::FormDesign MakeDesign() {
 // The assets fill registry fields 1 to 12 in the table's order.
 constexpr size_t kAssets = std::size(kAssetTable);
 static_assert(kAssets == 12);
+static_assert(kAssetTable[kBurstSheet - 1].file == "BalEksplozija.bmp" &&
+                  kAssetTable[kBurstMask - 1].file == "BalEksplozijaM.bmp" &&
+                  kAssetTable[kBalloonSheet - 1].file == "Baloni.bmp" &&
+                  kAssetTable[kBalloonMask - 1].file == "BaloniM.bmp" &&
+                  kAssetTable[kCrosshairSheet - 1].file == "Nishan.bmp" &&
+                  kAssetTable[kSky - 1].file == "Oblaci.bmp",
+              "the pictures' fields name other files than resources/assets.txt puts there");
 
 // Sounds first, then pictures.
 constexpr int kWriteOrder[] = {6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5};
@@ -71,7 +78,7 @@ void UnpackerForm::Form_Load() {
     for (size_t i = 0; i < kAssets; ++i)
         Field(static_cast<int>(i) + 1).Text =
             folder + platform::PathSeparator() + std::string(kAssetTable[i].file);
-    Field(13).Text = folder + platform::PathSeparator();
+    Field(kAssetFolder).Text = folder + platform::PathSeparator();
 
     platform::FileSystemObject fso;
     if (!fso.FolderExists(folder)) {

@@ -17,6 +17,18 @@
 
 namespace assets {
 
+// The registry's fields by what each path holds, numbered as the design numbers Text1 to Text13:
+// the six pictures, the six sounds (7 to 12, only ever written), then the folder.
+enum RegistryField : int {
+    kBurstSheet = 1,      // BalEksplozija.bmp: a balloon bursting, frame by frame
+    kBurstMask = 2,       // BalEksplozijaM.bmp
+    kBalloonSheet = 3,    // Baloni.bmp: the balloons in their poses
+    kBalloonMask = 4,     // BaloniM.bmp
+    kCrosshairSheet = 5,  // Nishan.bmp: the crosshairs with their masks
+    kSky = 6,             // Oblaci.bmp: the background under every frame
+    kAssetFolder = 13,    // the folder and a separator: a sound's path is this and its file name
+};
+
 class UnpackerForm : public platform::Form {
 public:
     UnpackerForm();
@@ -24,9 +36,9 @@ public:
     // The Text of registry field Text<n> (1 to 13); loads the unpacker first when it is closed.
     const std::string& Text(int n);
 
-    // The picture of registry field n (1 to 6), decoded from the very bytes this load compared
-    // with the embedded copy, so nothing swapped in after the check is ever shown; when this load
-    // checked nothing, from the file as it stands.
+    // The picture of registry field n (kBurstSheet to kSky), decoded from the very bytes this load
+    // compared with the embedded copy, so nothing swapped in after the check is ever shown; when
+    // this load checked nothing, from the file as it stands.
     platform::Picture LoadPicture(int n);
 
     void Command1_Click();

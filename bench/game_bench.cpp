@@ -17,6 +17,7 @@
 #include "assets/frmRES.h"
 #include "game/frmMAIN.h"
 #include "platform/app.h"
+#include "platform/constants.h"
 #include "platform/form.h"
 
 namespace {
@@ -198,7 +199,7 @@ void BM_SoundCueWithReload(benchmark::State& state) {
     OpenGame game;
     for (auto _ : state) {
         assets::frmRES.Timer1_Timer();
-        assets::PlaySnd("PucanjB.wav", 3);
+        assets::PlaySnd("PucanjB.wav", platform::SND_ASYNC | platform::SND_NODEFAULT);
     }
 }
 BENCHMARK(BM_SoundCueWithReload)->Unit(benchmark::kMicrosecond);

@@ -3,12 +3,15 @@
 
 #include "assets/PlaySnd.h"
 #include "frmMAIN.h"
+#include "platform/constants.h"
 
 namespace game {
 
 using namespace basBALLOON;
 using platform::CInt;
 using platform::CLng;
+using platform::SND_ASYNC;
+using platform::SND_NODEFAULT;
 
 namespace {
 
@@ -75,11 +78,11 @@ void MainForm::UpdateBalloons() {
             if (b.Y + 60 <= 0) {
                 b.Active = 0;
                 iMissed = CInt(iMissed + 1);
-                assets::PlaySnd("Promasaj.wav", 3);
+                assets::PlaySnd("Promasaj.wav", SND_ASYNC | SND_NODEFAULT);
                 if (iMissed >= kEscapesPerRound) {
                     bPlaying = 0;
                     bGameOver = platform::True;
-                    assets::PlaySnd("Kraj.wav", 3);
+                    assets::PlaySnd("Kraj.wav", SND_ASYNC | SND_NODEFAULT);
                     return;  // the rest of the table is neither moved nor drawn this tick
                 }
             }

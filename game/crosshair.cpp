@@ -3,12 +3,15 @@
 
 #include "assets/PlaySnd.h"
 #include "frmMAIN.h"
+#include "platform/constants.h"
 
 namespace game {
 
 using namespace basBALLOON;
 using platform::CInt;
 using platform::CLng;
+using platform::SND_ASYNC;
+using platform::SND_NODEFAULT;
 
 void MainForm::AddPoints(const BALLOON& balloon) {
     const int64_t sum = int64_t{lScore} + CInt(CInt(balloon.Kind + 1) * 100) + iBonus;
@@ -22,12 +25,12 @@ void MainForm::UpdateCrosshair() {
     if (bFireLeft == platform::True) {
         if (bPlaying == 0 && bGameOver == 0) {
             bPlaying = platform::True;
-            assets::PlaySnd("Start.wav", 2);  // the whole game waits for the fanfare
+            assets::PlaySnd("Start.wav", SND_NODEFAULT);  // the whole game waits for the fanfare
         }
         if (iReload >= reloaded) {
             iCrossFrame = 2;
             iReload = 0;
-            assets::PlaySnd("PucanjB.wav", 3);
+            assets::PlaySnd("PucanjB.wav", SND_ASYNC | SND_NODEFAULT);
             // The shot box is the 3 x 3 corner of the crosshair picture, and the lowest slot
             // hit wins: that is how the game has always aimed.
             for (BALLOON& b : Balloons) {
@@ -36,7 +39,7 @@ void MainForm::UpdateCrosshair() {
                     b.Active = 0;
                     b.Bursting = platform::True;
                     b.Frame = 0;
-                    assets::PlaySnd("Eksplozija.wav", 3);
+                    assets::PlaySnd("Eksplozija.wav", SND_ASYNC | SND_NODEFAULT);
                     AddPoints(b);
                     break;
                 }
@@ -49,7 +52,7 @@ void MainForm::UpdateCrosshair() {
         iCrossFrame = 2;
         iReload = 0;
         if (bPlaying == platform::True) iBombs = CInt(iBombs - 1);
-        assets::PlaySnd("PucanjSB.wav", 3);
+        assets::PlaySnd("PucanjSB.wav", SND_ASYNC | SND_NODEFAULT);
         for (BALLOON& b : Balloons) {
             if (b.Active == platform::True) {
                 b.Active = 0;

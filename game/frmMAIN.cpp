@@ -2,6 +2,7 @@
 
 #include "assets/PlaySnd.h"
 #include "assets/frmRES.h"
+#include "platform/constants.h"
 #include "platform/cursor.h"
 #include "platform/display.h"
 #include "platform/keys.h"
@@ -41,13 +42,13 @@ MainForm::MainForm()
 
 void MainForm::Form_Load() {
     // Pictures first: one that cannot be loaded ends the game before the display is touched.
-    using assets::frmRES;
-    pic_Crosshair.SetPicture(frmRES.LoadPicture(5));
-    pic_BG.SetPicture(frmRES.LoadPicture(6));
-    pic_BalloonsM.SetPicture(frmRES.LoadPicture(4));
-    pic_Balloons.SetPicture(frmRES.LoadPicture(3));
-    pic_BalloonsEM.SetPicture(frmRES.LoadPicture(2));
-    pic_BalloonsE.SetPicture(frmRES.LoadPicture(1));
+    using namespace assets;
+    pic_Crosshair.SetPicture(frmRES.LoadPicture(kCrosshairSheet));
+    pic_BG.SetPicture(frmRES.LoadPicture(kSky));
+    pic_BalloonsM.SetPicture(frmRES.LoadPicture(kBalloonMask));
+    pic_Balloons.SetPicture(frmRES.LoadPicture(kBalloonSheet));
+    pic_BalloonsEM.SetPicture(frmRES.LoadPicture(kBurstMask));
+    pic_BalloonsE.SetPicture(frmRES.LoadPicture(kBurstSheet));
 
     namespace Screen = platform::Screen;
     sngScreenW = Screen::Width() / Screen::TwipsPerPixelX;
@@ -119,7 +120,7 @@ void MainForm::Form_KeyUp(Integer& KeyCode, Integer Shift) {
     if (bPlaying == platform::True) {
         bGameOver = platform::True;
         bPlaying = platform::False;
-        assets::PlaySnd("Kraj.wav", 3);
+        assets::PlaySnd("Kraj.wav", platform::SND_ASYNC | platform::SND_NODEFAULT);
         return;
     }
     frmMAIN.Unload();

@@ -20,7 +20,6 @@ private:
 // Error numbers the game can meet, with the desktop toolkit's numbering.
 enum ErrorNumber : int {
     kOverflow = 6,
-    kSubscriptOutOfRange = 9,
     kFileNotFound = 53,
     kFileAccess = 75,  // path/file access error: not writable, refused, disk full
     kResourceNotFound = 326,

@@ -19,7 +19,9 @@ constexpr Integer vbKeyDown = 40;
 constexpr Integer vbLeftButton = 1;
 constexpr Integer vbRightButton = 2;
 constexpr Integer vbMiddleButton = 4;
-// The extra buttons are 8 and 16; any further one 32, which still counts as "not the left one".
+constexpr Integer vbXButton1 = 8;  // the extra side buttons, "back" and "forward"
+constexpr Integer vbXButton2 = 16;
+constexpr Integer vbOtherButton = 32;  // any further one: still "not the left one" to the game
 
 constexpr Integer vbShiftMask = 1;
 constexpr Integer vbCtrlMask = 2;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "constants.h"
+#include "cpu_features.h"
 
 namespace platform {
 
@@ -126,10 +127,7 @@ __attribute__((target("avx2"))) void CombineAvx2(const Rows& r) {
 
 template <uint32_t kRop>
 void Combine(const Rows& r) {
-    static const bool avx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
+    static const bool avx2 = HasAvx2();  // kept here too: a sprite costs a load, not a call
     avx2 ? CombineAvx2<kRop>(r) : CombineBaseline<kRop>(r);
 }
 #else

@@ -29,11 +29,11 @@ Integer MouseButton(int button) {
         case SDL_BUTTON_MIDDLE:
             return vbMiddleButton;
         case SDL_BUTTON_X1:
-            return 8;
+            return vbXButton1;
         case SDL_BUTTON_X2:
-            return 16;
+            return vbXButton2;
         default:
-            return 32;
+            return vbOtherButton;
     }
 }
 

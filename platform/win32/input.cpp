@@ -83,7 +83,7 @@ void win32::ReleaseButtons(HWND window) {
     Held& held = Pressed();
     if (window == nullptr || held.window != window || held.buttons == 0) return;
     const Integer buttons = std::exchange(held.buttons, 0);
-    for (Integer button = 1; button <= 16; button = static_cast<Integer>(button * 2))
+    for (Integer button = 1; button <= vbXButton2; button = static_cast<Integer>(button * 2))
         if (buttons & button) Mouse(window, InputEvent::Kind::MouseUp, button, held.at);
     if (GetCapture() == window) ReleaseCapture();
 }
@@ -120,9 +120,9 @@ Integer win32::ButtonOf(UINT message, WPARAM wParam) {
         case WM_MBUTTONUP:
             return vbMiddleButton;
         default:
-            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1   ? 8
-                   : GET_XBUTTON_WPARAM(wParam) == XBUTTON2 ? 16
-                                                            : 32;
+            return GET_XBUTTON_WPARAM(wParam) == XBUTTON1   ? vbXButton1
+                   : GET_XBUTTON_WPARAM(wParam) == XBUTTON2 ? vbXButton2
+                                                            : vbOtherButton;
     }
 }
 
@@ -130,8 +130,8 @@ Integer win32::HeldButtons(WPARAM keyState) {
     return static_cast<Integer>(((keyState & MK_LBUTTON) ? vbLeftButton : 0) |
                                 ((keyState & MK_RBUTTON) ? vbRightButton : 0) |
                                 ((keyState & MK_MBUTTON) ? vbMiddleButton : 0) |
-                                ((keyState & MK_XBUTTON1) ? 8 : 0) |
-                                ((keyState & MK_XBUTTON2) ? 16 : 0));
+                                ((keyState & MK_XBUTTON1) ? vbXButton1 : 0) |
+                                ((keyState & MK_XBUTTON2) ? vbXButton2 : 0));
 }
 
 LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,8 @@ namespace {
 
 using namespace game::basBALLOON;
 using platform::True;
+using platform::vbLeftButton;
+using platform::vbRightButton;
 
 class Crosshair : public testing_support::GameTest {};
 
@@ -50,7 +52,7 @@ TEST_F(Crosshair, ASmartBombBurstsEveryFlyingBalloonWithItsBonusAndCostsABombOnl
         iReload = 180;
         bPlaying = playing;
         lSpawnClock = iSpawned = 0;
-        Click(2);
+        Click(vbRightButton);
         EXPECT_EQ(iBombs, playing ? 2 : 3);
         for (size_t slot : {2, 9}) EXPECT_EQ(Balloons[slot].Bursting, True) << slot;
         EXPECT_EQ(Sounds(), std::vector<std::string>{"PucanjSB.wav:3"}) << "its cue alone";
@@ -71,12 +73,12 @@ TEST_F(Crosshair, TheHeldBombButtonAndTheClocksOutliveANewGame) {
     EXPECT_EQ(lSpawnClock, 945);
     // A long wait on the attract screen fills both clocks to their caps, and the first playing
     // tick launches whatever the draw.
-    Release(2);
+    Release(vbRightButton);
     fallback_ = 0.9999f;
     Tick(400);
     EXPECT_EQ(lSpawnClock, 13500);
     EXPECT_EQ(iReload, 180);
-    Click(1);
+    Click(vbLeftButton);
     ASSERT_EQ(bPlaying, True);
     Tick();
     EXPECT_EQ(Balloons[0].Active, True);

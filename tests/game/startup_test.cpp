@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/keys.h"
 #include "startup/command_line.h"
 #include "startup/frmStartup.h"
 #include "unpacker_fixture.h"
 
 namespace {
 
+using platform::vbLeftButton;
 using startup::frmStartup;
 using startup::basDisplay::bFullScreen;
 
@@ -73,10 +75,10 @@ TEST_F(Startup, KeyboardAndMouseChooseFullScreen) {
     Key(9, 1);  // Shift+Tab: to "Windows Mode", the selected one
     Key(32);
     EXPECT_EQ(frmStartup.optW.Value(), platform::True);
-    frmStartup.MouseDown(1, 0, 40, 44);  // a click on the full-screen option
-    frmStartup.MouseUp(1, 0, 40, 44);
-    frmStartup.MouseDown(1, 0, 256, 32);  // released off the button: nothing happens, but it
-    frmStartup.MouseUp(1, 0, 10, 10);     // has the focus
+    frmStartup.MouseDown(vbLeftButton, 0, 40, 44);  // a click on the full-screen option
+    frmStartup.MouseUp(vbLeftButton, 0, 40, 44);
+    frmStartup.MouseDown(vbLeftButton, 0, 256, 32);  // released off the button: nothing happens,
+    frmStartup.MouseUp(vbLeftButton, 0, 10, 10);     // but it has the focus
     EXPECT_TRUE(frmStartup.Loaded());
     Key(9);  // Tab into the group: the full-screen option
     Key(32);

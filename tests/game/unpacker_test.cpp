@@ -40,8 +40,9 @@ TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {
     EXPECT_TRUE(game::frmMAIN.Loaded());
     // The paths of the twelve files and their folder; resources found by name and type in any case.
     for (int n = 1; n <= 12; ++n) EXPECT_EQ(frmRES.Text(n), (Folder() / File(n - 1)).string());
-    EXPECT_EQ(frmRES.Text(13), (Folder() / "").string());
-    EXPECT_TRUE(platform::FileHasBytes(frmRES.Text(3), assets::LoadResData("BALONI", "bmp")));
+    EXPECT_EQ(frmRES.Text(assets::kAssetFolder), (Folder() / "").string());
+    EXPECT_TRUE(platform::FileHasBytes(frmRES.Text(assets::kBalloonSheet),
+                                       assets::LoadResData("BALONI", "bmp")));
     EXPECT_TRUE(platform::FileHasBytes(frmRES.Text(9), assets::LoadResData("promasaj", "WAV")));
     EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);
 }

@@ -28,7 +28,7 @@ TEST_F(PosixUnpacker, AnyTemporaryPathUpToTheSystemLimitIsUsedAndALongerOneNames
     fs::current_path(temp_.Path());
     temp_.SetEnv("TMPDIR", atOldLimit);
     frmRES.Show();
-    EXPECT_EQ(frmRES.Text(13), (atOldLimit / "Puffpop/").string());
+    EXPECT_EQ(frmRES.Text(assets::kAssetFolder), (atOldLimit / "Puffpop/").string());
     EXPECT_TRUE(fs::exists(atOldLimit / "Puffpop" / "Kraj.wav"));
     frmRES.Unload();
     temp_.SetEnv("TMPDIR", temp_.Path() / std::string(5000, 'y'));

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/keys.h"
 #include "platform/surface.h"
 #include "unpacker_fixture.h"
 
@@ -52,7 +53,7 @@ protected:
     void Shoot(float x, float y) {
         MoveTo(x, y);
         game::basBALLOON::iReload = 180;
-        Click(1);
+        Click(platform::vbLeftButton);
     }
     // The sound cues asked for since the last call, as "Name.wav:flags".
     std::vector<std::string> Sounds() {

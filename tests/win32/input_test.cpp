@@ -27,8 +27,8 @@ TEST(Win32Input, KeyCodesAndButtonNumbers) {
     // The left button and the first extra one go through the pump below.
     EXPECT_EQ(win32::ButtonOf(WM_RBUTTONUP, 0), vbRightButton);
     EXPECT_EQ(win32::ButtonOf(WM_MBUTTONDOWN, 0), vbMiddleButton);
-    EXPECT_EQ(win32::ButtonOf(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2)), 16);
-    EXPECT_EQ(win32::HeldButtons(MK_LBUTTON | MK_XBUTTON2 | MK_SHIFT), vbLeftButton | 16);
+    EXPECT_EQ(win32::ButtonOf(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2)), vbXButton2);
+    EXPECT_EQ(win32::HeldButtons(MK_LBUTTON | MK_XBUTTON2 | MK_SHIFT), vbLeftButton | vbXButton2);
 }
 
 TEST(Win32Input, MessagesBecomeEventsCloseLeavesTheWindowAndHeldButtonsAreReleased) {
