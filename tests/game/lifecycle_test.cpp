@@ -47,6 +47,11 @@ TEST_F(Lifecycle, FullScreenSwitchesTo640x480AndBackToTheRecordedDesktop) {
         startup::basDisplay::SetDisplayMode(w, h);
         EXPECT_EQ(Switches().back(), std::pair(640, 480)) << w;
     }
+    // What a fatal error does first: the desktop's mode back and the pointer shown.
+    platform::ShowCursor(0);
+    platform::RestoreDesktop();
+    EXPECT_EQ(Switches().back(), std::pair(0, 0));
+    EXPECT_TRUE(Desktop().pointerShown);
 }
 
 TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRound) {

@@ -15,13 +15,14 @@ TEST(SdlWindow, TheFrameSurvivesScalingHidingAndClosing) {
         form.Show();
         DEVMODEA mode{};
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT, mode.dmPelsWidth = 640, mode.dmPelsHeight = 480;
-        if (full) ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);  // scaled: the desktop is larger
         Surface& surface = *form.hDC();
         for (int pass = 0; pass < 2; ++pass) {  // the second draws where the first presented
             for (int y = 0; y < 480; ++y)
                 for (int x = 0; x < 640; ++x) surface.SetPixel(x, y, uint32_t(x * 4099 + y));
             surface.changed = true;
             form.Present();
+            // Scaled from now on: the desktop is larger.
+            if (full && pass == 0) ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
         }
         EXPECT_EQ(surface.Attached(), !full) << "a scaled frame needs its own surface";
         form.Hide();
