@@ -2,6 +2,7 @@
 #include "platform/null/null_host.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform::null {
 
@@ -10,10 +11,9 @@ Record& Host() {
     return record;
 }
 
-// Windows still open belong to forms still loaded, so they stay.
+// The windows still open belong to forms still loaded: they stay.
 void Reset() {
     std::vector<WindowRecord> windows = std::move(Host().windows);
-    for (WindowRecord& window : windows) window.presents = 0;
     Host() = Record{};
     Host().windows = std::move(windows);
 }

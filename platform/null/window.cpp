@@ -1,6 +1,4 @@
 // Windows as records: where they are, whether they show, and what they last presented.
-#include <algorithm>
-
 #include "platform/form.h"
 #include "platform/host.h"
 #include "platform/null/null_host.h"

@@ -2,8 +2,12 @@
 // burst of the ticks it missed.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/null/null_host.h"
 
 TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicks) {
     platform::FormDesign design;
@@ -20,4 +24,20 @@ TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicks) {
         EXPECT_EQ(timer.Deadline(), next) << "fired at " << now;
     }
     EXPECT_EQ(fired, 4);
+}
+
+// The loop on the host's clock: each due timer fires on time, until the last form goes.
+TEST(Timer, TheLoopRunsDueTimersOnTheHostsClockUntilTheLastFormGoes) {
+    platform::null::Host().now = 1000;
+    platform::FormDesign design;
+    design.onScreen = false;
+    platform::Form form(design);
+    std::vector<int64_t> fired;
+    platform::Timer timer(form, 45, true, [&] {
+        fired.push_back(platform::Milliseconds());
+        if (fired.size() == 3) form.Unload();
+    });
+    form.Load();
+    platform::Run();
+    EXPECT_EQ(fired, (std::vector<int64_t>{1045, 1090, 1135}));
 }
