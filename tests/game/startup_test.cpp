@@ -51,8 +51,6 @@ TEST(CommandLine, AnOptionChoosesTheWayToPlayOrIsAnsweredWithItsStatusOnItsStrea
     EXPECT_EQ(err.str(), "puffpop: cannot write to standard output\n");
 }
 
-// The one-copy lock lives in the private temporary folder too, so a game running on this machine
-// never makes the window under test end itself as a second copy.
 class Startup : public testing_support::Unpacker {
 protected:
     void SetUp() override {
