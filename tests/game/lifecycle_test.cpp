@@ -58,6 +58,9 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     Desktop().desktop = {1200, 900};
     Open(1);  // only -1 means full-screen
     const int left = 1200 / 15, top = 900 / 15;
+    const auto& window = Desktop().windows.back();
+    EXPECT_EQ(std::tuple(window.shown, window.x, window.y, window.width, window.height),
+              std::tuple(true, left, top, 640, 480));
     ASSERT_TRUE(Desktop().confined.has_value());
     const platform::RECT clip = *Desktop().confined;  // from client point (1, 1)
     EXPECT_EQ(std::tie(clip.Left, clip.Top, clip.Right, clip.Bottom),
