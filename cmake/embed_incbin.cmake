@@ -1,8 +1,8 @@
 # puffpop_embed_incbin(target): carries every file resources/ lists inside the programs that link
 # target, for a host with no resource section of its own to find them in. The assembler includes
 # each file's bytes as they are (.incbin), and ResourceBytes looks them up by type and name.
-# The section is .rodata on ELF and on Windows' COFF alike (the linker puts it among the read-only
-# data there too); .text after it, since COFF knows no .previous.
+# The table runs on ELF and on Windows' COFF alike: its read-only section is named for each, and
+# .text follows it, since COFF knows no .previous.
 function(puffpop_embed_incbin target)
   get_property(embedded GLOBAL PROPERTY PUFFPOP_EMBEDDED_FILES)
   set(blob_asm "")
