@@ -23,3 +23,7 @@ set(ENV{PKG_CONFIG_PATH} "")
 # The runtime goes inside the executable, so it imports only Windows' own DLLs and runs from any folder.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+
+# Programs built here run under Wine (tests, test discovery), each build tree with its own prefix,
+# made on the first run.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run --prefix ${CMAKE_BINARY_DIR}/wine)

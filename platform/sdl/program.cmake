@@ -1,19 +1,10 @@
-# What an install puts where. On Windows: the game and its licences side by side in one folder,
-# the installer's own choice (nothing else: the pictures and sounds are inside the executable).
-# On Linux: the binary under bin/ plus the desktop integration, i.e. the launcher, the AppStream
-# metadata, the icon in the hicolor theme, and the texts that travel with the binary (the game's
-# README, the embedded font's licence).
+# The shipped program on Linux (included by the top CMakeLists.txt): the binary under bin/ plus the
+# desktop integration, i.e. the launcher, the AppStream metadata, the icon in the hicolor theme, and
+# the texts that travel with the binary (the game's README, the embedded font's licence); packed as
+# a .deb for /usr.
 include(GNUInstallDirs)
 
 set(puffpop_packaging ${PROJECT_SOURCE_DIR}/packaging)
-
-if(WIN32)
-  install(TARGETS puffpop RUNTIME DESTINATION .)
-  # .txt so that a double click opens them.
-  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-  install(FILES ${puffpop_packaging}/FONT-LICENSE DESTINATION . RENAME FONT-LICENSE.txt)
-  return()
-endif()
 
 install(TARGETS puffpop RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -62,3 +53,11 @@ if(PUFFPOP_TESTS)
   set_tests_properties(packages.deb packages.windows PROPERTIES
     LABELS release TIMEOUT 300 SKIP_RETURN_CODE 77)
 endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends comes from the libraries the binary really links (dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
