@@ -48,8 +48,10 @@ TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {
 }
 
 TEST_F(Unpacker, ANewRunWritesNothingInAnIntactFolderAndMendsADamagedOne) {
-    // Every asset dated long ago: a file written again is dated now.
-    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+    // Every asset dated long ago, to the second that every file system keeps: a file written
+    // again is dated now.
+    const fs::file_time_type old = std::chrono::floor<std::chrono::seconds>(
+        fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
     const auto stamps = [&] {
         std::vector<bool> all;
         for (const auto& asset : assets::kAssetTable)
