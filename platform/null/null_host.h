@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/cursor.h"
@@ -39,7 +40,7 @@ struct Record {
     std::filesystem::path tempFolder{};    // empty: a folder of this process's own
 
     // What the game asked for, in order.
-    std::vector<DisplaySize> switches;     // display modes switched to; 0 x 0 is the desktop's
+    std::vector<std::pair<int, int>> switches;  // display modes switched to; 0 x 0: the desktop's
     bool pointerShown = true;
     std::optional<RECT> confined;          // the last confinement asked of any window
     std::vector<Sound> sounds;             // a synchronous one has been heard when it returns

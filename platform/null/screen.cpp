@@ -16,7 +16,7 @@ bool host::DisplayModeAt(uint32_t index, DisplayMode& mode) {
 }
 
 void host::SwitchDisplay(int32_t width, int32_t height) {
-    null::Host().switches.push_back({width, height});
+    null::Host().switches.emplace_back(width, height);
 }
 
 void host::ShowPointer(bool shown) {

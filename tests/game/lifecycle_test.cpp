@@ -9,7 +9,6 @@ namespace {
 
 using namespace game::basBALLOON;
 using game::frmMAIN;
-using platform::DisplaySize;
 using testing_support::CursorCount;
 
 class Lifecycle : public testing_support::Unpacker {
@@ -24,33 +23,25 @@ protected:
     }
 };
 
-// The display's modes as the host was asked to switch them, 0 x 0 being the desktop's.
-std::vector<std::pair<int, int>> Switches() {
-    std::vector<std::pair<int, int>> sizes;
-    for (const DisplaySize size : platform::null::Host().switches)
-        sizes.emplace_back(size.width, size.height);
-    return sizes;
-}
-
 TEST_F(Lifecycle, FullScreenSwitchesTo640x480AndBackToTheRecordedDesktop) {
     startup::basDisplay::sngScreenW = 0;
     Open(platform::True);
     EXPECT_FALSE(Desktop().confined.has_value());
-    EXPECT_EQ(Switches(), (std::vector<std::pair<int, int>>{{640, 480}}));
+    EXPECT_EQ(Desktop().switches, (std::vector<std::pair<int, int>>{{640, 480}}));
     EXPECT_TRUE(Desktop().windows.back().fullScreen);
     frmMAIN.Unload();
-    EXPECT_EQ(Switches().back(), std::pair(0, 0));
+    EXPECT_EQ(Desktop().switches.back(), std::pair(0, 0));
     EXPECT_EQ(CursorCount(), 0);
 
     // A size between whole pixels is rounded half to even.
     for (auto [w, h] : {std::pair{639.5f, 479.5f}, std::pair{640.5f, 480.5f}}) {
         startup::basDisplay::SetDisplayMode(w, h);
-        EXPECT_EQ(Switches().back(), std::pair(640, 480)) << w;
+        EXPECT_EQ(Desktop().switches.back(), std::pair(640, 480)) << w;
     }
     // What a fatal error does first: the desktop's mode back and the pointer shown.
     platform::ShowCursor(0);
     platform::RestoreDesktop();
-    EXPECT_EQ(Switches().back(), std::pair(0, 0));
+    EXPECT_EQ(Desktop().switches.back(), std::pair(0, 0));
     EXPECT_TRUE(Desktop().pointerShown);
 }
 
@@ -90,7 +81,7 @@ TEST_F(Lifecycle, WindowedPlayConfinesTheCursorAndOnlyPPausesAndEscEndsAPausedRo
     EXPECT_FALSE(frmMAIN.Loaded() || assets::frmRES.Loaded());
     EXPECT_FALSE(Desktop().confined.has_value());
     EXPECT_TRUE(Desktop().pointerShown);
-    EXPECT_TRUE(Switches().empty());
+    EXPECT_TRUE(Desktop().switches.empty());
 }
 
 }  // namespace
