@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "desktop.h"
+#include "display.h"
 #include "form.h"
 #include "host.h"
-#include "display.h"
 
 namespace platform {
 

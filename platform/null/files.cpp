@@ -33,8 +33,8 @@ fs::path TemporaryName(const fs::path& target) {
 // One folder per process: two suites running side by side never meet.
 fs::path OwnTempFolder() {
     static const fs::path folder = [] {
-        fs::path path = fs::temp_directory_path() /
-                        ("puffpop-null-" + std::to_string(std::random_device{}()));
+        fs::path path =
+            fs::temp_directory_path() / ("puffpop-null-" + std::to_string(std::random_device{}()));
         fs::create_directories(path);
         return path;
     }();

@@ -33,19 +33,19 @@ struct Sound {
 
 struct Record {
     // What the test sets.
-    int64_t now = 0;                       // host::Now, in milliseconds
-    DisplaySize desktop{1024, 768};        // the desktop's size, its one display mode
-    bool anotherCopy = false;              // another copy of the program runs
-    bool playerCanSee = false;             // the error report shows (else stderr alone)
-    std::filesystem::path tempFolder{};    // empty: a folder of this process's own
+    int64_t now = 0;                     // host::Now, in milliseconds
+    DisplaySize desktop{1024, 768};      // the desktop's size, its one display mode
+    bool anotherCopy = false;            // another copy of the program runs
+    bool playerCanSee = false;           // the error report shows (else stderr alone)
+    std::filesystem::path tempFolder{};  // empty: a folder of this process's own
 
     // What the game asked for, in order.
     std::vector<std::pair<int, int>> switches;  // display modes switched to; 0 x 0: the desktop's
     bool pointerShown = true;
-    std::optional<RECT> confined;          // the last confinement asked of any window
-    std::vector<Sound> sounds;             // a synchronous one has been heard when it returns
-    std::vector<WindowRecord> windows;     // the windows open now, oldest first
-    std::vector<std::string> reports;      // error reports shown
+    std::optional<RECT> confined;       // the last confinement asked of any window
+    std::vector<Sound> sounds;          // a synchronous one has been heard when it returns
+    std::vector<WindowRecord> windows;  // the windows open now, oldest first
+    std::vector<std::string> reports;   // error reports shown
     bool videoStarted = false;
 };
 

@@ -1,8 +1,8 @@
 // The record the null host keeps and the tests read.
-#include "platform/null/null_host.h"
-
 #include <algorithm>
 #include <utility>
+
+#include "platform/null/null_host.h"
 
 namespace platform::null {
 

@@ -32,5 +32,6 @@ TEST(Timer, ALateTickKeepsTheTimerOnItsGridAndDropsMissedTicksAndTheLoopServesIt
     platform::null::Host().now = 2000;
     form.Load();
     platform::Run();
-    EXPECT_EQ(std::vector(fired.begin() + 4, fired.end()), (std::vector<int64_t>{2045, 2090, 2135}));
+    EXPECT_EQ(std::vector(fired.begin() + 4, fired.end()),
+              (std::vector<int64_t>{2045, 2090, 2135}));
 }

@@ -144,7 +144,8 @@ private:
              << iSpawnDelay << ' ' << iBonus << ' ' << Slots() << ' ' << hash_;
         // Then the sound cues asked for since the line before, as "Name:flags".
         char separator = ' ';
-        for (const platform::null::Sound& sound : std::exchange(platform::null::Host().sounds, {})) {
+        for (const platform::null::Sound& sound :
+             std::exchange(platform::null::Host().sounds, {})) {
             std::string name = sound.path.substr(sound.path.find_last_of("/\\") + 1);
             out_ << separator << name.substr(0, name.rfind(".wav")) << ':' << sound.flags;
             separator = ',';

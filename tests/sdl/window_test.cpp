@@ -14,7 +14,8 @@ TEST(SdlWindow, TheFrameSurvivesScalingHidingAndClosing) {
         Form form(FormDesign{.caption = "frame", .clientWidth = 640, .clientHeight = 480});
         form.Show();
         DEVMODEA mode{};
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT, mode.dmPelsWidth = 640, mode.dmPelsHeight = 480;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        mode.dmPelsWidth = 640, mode.dmPelsHeight = 480;
         Surface& surface = *form.hDC();
         for (int pass = 0; pass < 2; ++pass) {  // the second draws where the first presented
             for (int y = 0; y < 480; ++y)
