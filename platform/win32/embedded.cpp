@@ -1,4 +1,4 @@
-// Files carried inside the executable as its own resources (resources/puffpop.rc).
+// Files carried inside the executable as its own resources (platform/win32/puffpop.rc.in).
 #include "platform/host.h"
 
 #include <string>
