@@ -1,8 +1,8 @@
 #include "cursor.h"
 
+#include "display.h"
 #include "form.h"
 #include "host.h"
-#include "display.h"
 
 namespace platform {
 
