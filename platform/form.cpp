@@ -6,9 +6,9 @@
 #include "app.h"
 #include "controls.h"
 #include "cursor.h"
-#include "keys.h"
 #include "display.h"
 #include "host.h"
+#include "keys.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 // A small reader for uncompressed Windows bitmaps. Every offset and size comes from the file,
 // so each one is checked against the bytes actually read before it is used.
-#include "platform/picture.h"
+#include "picture.h"
 
 #include <vector>
 
-#include "platform/error.h"
-#include "platform/files.h"
+#include "error.h"
+#include "files.h"
 
 namespace platform {
 namespace {

@@ -1,5 +1,5 @@
 // Picture surfaces and the block transfer: clipping, then one tight loop per row.
-#include "platform/surface.h"
+#include "surface.h"
 
 #include <algorithm>
 #include <cstring>

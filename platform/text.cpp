@@ -4,7 +4,7 @@
 // Small sizes are hinted lightly, as desktop renderers do: the outline is stretched in y so that
 // the baseline, the x-height and the cap height (and the overshoots of round letters) fall on
 // pixel boundaries, which keeps the flat tops and bottoms of the letters sharp.
-#include "platform/text.h"
+#include "text.h"
 
 #include <algorithm>
 #include <array>
@@ -15,9 +15,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/embedded.h"
-#include "platform/error.h"
-#include "platform/truetype.h"
+#include "embedded.h"
+#include "error.h"
+#include "truetype.h"
 
 namespace platform {
 namespace {

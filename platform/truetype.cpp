@@ -1,6 +1,6 @@
 // The face reader and rasteriser come from stb_truetype, compiled here once; its own code is kept
 // out of the game's warnings.
-#include "platform/truetype.h"
+#include "truetype.h"
 
 #include <algorithm>
 #include <climits>

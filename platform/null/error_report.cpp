@@ -1,6 +1,6 @@
 // The report is recorded, and dismissed at once.
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

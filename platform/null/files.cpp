@@ -6,9 +6,9 @@
 #include <random>
 #include <string_view>
 
+#include "null_host.h"
 #include "platform/error.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

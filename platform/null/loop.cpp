@@ -1,6 +1,6 @@
 // The loop on the test's clock: what is due runs, then the clock jumps to when more is due.
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/null/null_host.h"
+#include "null_host.h"
 
 namespace platform::null {
 

@@ -1,6 +1,6 @@
 // The display: the desktop the test sets is its one mode; switches and the pointer are recorded.
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 // Another copy runs when the test says so.
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

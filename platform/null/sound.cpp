@@ -1,8 +1,8 @@
 // Sounds recorded with their flags, and heard at once: a synchronous one returns straight away.
 #include <filesystem>
 
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

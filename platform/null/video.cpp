@@ -1,6 +1,6 @@
 // Video that is always there and that nobody sees, unless the test says a player does.
+#include "null_host.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

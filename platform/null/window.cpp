@@ -1,7 +1,7 @@
 // Windows as records: where they are, whether they show, and what they last presented.
+#include "null_host.h"
 #include "platform/form.h"
 #include "platform/host.h"
-#include "platform/null/null_host.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 // The game's side of the display guardian (display_guard.h): a copy of its own executable, started
 // with a mark in its environment that it heeds before anything else runs.
-#include "platform/sdl/display_guard.h"
+#include "display_guard.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/sdl/display_guard.h"
+#include "display_guard.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 // On X the report is the game's own window: it shows on any server, with no dialog tool or
 // server font installed.
-#include "platform/sdl/error_window.h"
+#include "error_window.h"
 #include "platform/host.h"
 
 namespace platform {

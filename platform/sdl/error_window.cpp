@@ -1,4 +1,4 @@
-#include "platform/sdl/error_window.h"
+#include "error_window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +10,8 @@
 #include "platform/identity.h"
 #include "platform/input.h"
 #include "platform/keys.h"
-#include "platform/sdl/sdl_host.h"
 #include "platform/text.h"
+#include "sdl_host.h"
 
 namespace platform {
 

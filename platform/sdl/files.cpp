@@ -1,6 +1,4 @@
 // The temporary directory, folders and file contents over POSIX.
-#include "platform/sdl/temp_folder.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -18,6 +16,7 @@
 #include "platform/error.h"
 #include "platform/host.h"
 #include "platform/identity.h"
+#include "temp_folder.h"
 
 namespace platform {
 
@@ -187,7 +186,7 @@ void host::WriteFileAtomic(const std::string& path, std::span<const uint8_t> byt
 }
 
 FileRead host::ReadFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
-                       std::string& why) {
+                        std::string& why) {
     // Without O_NONBLOCK a FIFO planted at the name would hold the game in open() for good;
     // fstat then refuses it, and anything else that is not a plain file, before a byte is read.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));

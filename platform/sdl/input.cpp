@@ -7,7 +7,7 @@
 
 #include "platform/host.h"
 #include "platform/keys.h"
-#include "platform/sdl/sdl_host.h"
+#include "sdl_host.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 #include <chrono>
 
 #include "platform/host.h"
-#include "platform/sdl/sdl_host.h"
+#include "sdl_host.h"
 
 namespace platform {
 

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "display_guard.h"
 #include "platform/app.h"
 #include "platform/desktop.h"
 #include "platform/host.h"
-#include "platform/sdl/display_guard.h"
-#include "platform/sdl/x11_watch.h"
+#include "x11_watch.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@
 
 #include "platform/host.h"
 #include "platform/identity.h"
-#include "platform/sdl/temp_folder.h"
+#include "temp_folder.h"
 
 namespace platform {
 

@@ -1,8 +1,6 @@
 // Sound over SDL's queued audio: one device, one sound queued at a time. A thread of its own opens,
 // feeds, watches and reopens the device; the game's thread only hands it each cue through a
 // mailbox, so no tick waits on a sound server that has stalled or gone.
-#include "platform/sdl/sound_device.h"
-
 #include <SDL.h>
 
 #include <algorithm>
@@ -17,8 +15,9 @@
 #include "platform/app.h"
 #include "platform/constants.h"
 #include "platform/host.h"
-#include "platform/sdl/sound_watch.h"
-#include "platform/sdl/sound_wav.h"
+#include "sound_device.h"
+#include "sound_watch.h"
+#include "sound_wav.h"
 
 namespace platform {
 namespace {

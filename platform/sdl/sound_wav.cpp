@@ -1,4 +1,4 @@
-#include "platform/sdl/sound_wav.h"
+#include "sound_wav.h"
 
 #include <SDL.h>
 

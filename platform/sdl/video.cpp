@@ -7,8 +7,8 @@
 #include "platform/error.h"
 #include "platform/host.h"
 #include "platform/identity.h"
-#include "platform/sdl/x11_watch.h"
-#include "platform/sdl/sound_device.h"
+#include "sound_device.h"
+#include "x11_watch.h"
 
 namespace platform {
 

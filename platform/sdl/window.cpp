@@ -1,6 +1,4 @@
 // Windows over SDL: the frame goes to the display through the window's framebuffer.
-#include "platform/host.h"
-
 #include <SDL.h>
 
 #include <algorithm>
@@ -8,13 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "display_guard.h"
 #include "platform/display.h"
 #include "platform/error.h"
 #include "platform/form.h"
-#include "platform/sdl/display_guard.h"
-#include "platform/sdl/sdl_host.h"
-#include "platform/sdl/window_icon.h"
-#include "platform/sdl/x11_watch.h"
+#include "platform/host.h"
+#include "sdl_host.h"
+#include "window_icon.h"
+#include "x11_watch.h"
 
 namespace platform {
 

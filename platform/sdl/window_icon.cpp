@@ -1,4 +1,4 @@
-#include "platform/sdl/window_icon.h"
+#include "window_icon.h"
 
 #include <SDL.h>
 

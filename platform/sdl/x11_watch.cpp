@@ -1,4 +1,4 @@
-#include "platform/sdl/x11_watch.h"
+#include "x11_watch.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

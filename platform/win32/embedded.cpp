@@ -1,9 +1,8 @@
-// Files carried inside the executable as its own resources (resources/puffpop.rc).
-#include "platform/host.h"
-
+// Files carried inside the executable as its own resources (platform/win32/puffpop.rc.in).
 #include <string>
 
-#include "platform/win32/windows_api.h"
+#include "platform/host.h"
+#include "windows_api.h"
 
 namespace platform {
 

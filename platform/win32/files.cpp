@@ -1,15 +1,13 @@
 // The temporary folder, folders and file contents over the Windows API.
-#include "platform/host.h"
-
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
 
 #include "platform/error.h"
-#include "platform/win32/win32_host.h"
+#include "platform/host.h"
+#include "win32_host.h"
 
 namespace platform {
-
 
 namespace {
 
@@ -220,7 +218,7 @@ void host::WriteFileAtomic(const std::string& path, std::span<const uint8_t> byt
 }
 
 FileRead host::ReadFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& bytes,
-                       std::string& why) {
+                        std::string& why) {
     // Opens a link itself, where there is one, so that IsPlainFile refuses it.
     Handle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN));

@@ -3,7 +3,7 @@
 
 #include "platform/host.h"
 #include "platform/keys.h"
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform {
 

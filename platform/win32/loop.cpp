@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "platform/host.h"
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform {
 

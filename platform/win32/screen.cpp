@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "platform/host.h"
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform {
 

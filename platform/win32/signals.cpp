@@ -10,7 +10,7 @@
 #include "platform/desktop.h"
 #include "platform/error.h"
 #include "platform/host.h"
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform {
 

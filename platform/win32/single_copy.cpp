@@ -5,7 +5,7 @@
 
 #include "platform/host.h"
 #include "platform/identity.h"
-#include "platform/win32/windows_api.h"
+#include "windows_api.h"
 
 namespace platform {
 

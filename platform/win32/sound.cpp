@@ -9,7 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/host.h"
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform {
 namespace {

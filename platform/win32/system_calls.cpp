@@ -2,7 +2,7 @@
 // the game's UTF-8 paths and Windows' own UTF-16 ones.
 #include <atomic>
 
-#include "platform/win32/win32_host.h"
+#include "win32_host.h"
 
 namespace platform::win32 {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "platform/win32/windows_api.h"
+#include "windows_api.h"
 
 namespace platform::win32 {
 

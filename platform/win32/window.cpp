@@ -1,6 +1,4 @@
 // Windows of our own class; each frame goes to the screen with one DIB transfer.
-#include "platform/host.h"
-
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -10,7 +8,8 @@
 #include "platform/display.h"
 #include "platform/error.h"
 #include "platform/form.h"
-#include "platform/win32/win32_host.h"
+#include "platform/host.h"
+#include "win32_host.h"
 
 namespace platform {
 
