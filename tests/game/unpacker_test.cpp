@@ -47,6 +47,25 @@ TEST_F(Unpacker, FillsTheRegistryAndClosesOnItsFirstTick) {
     EXPECT_THROW(assets::LoadResData("Baloni", "WAV"), platform::RuntimeError);
 }
 
+TEST_F(Unpacker, AnyTemporaryPathUpToTheLongestIsUsedAndALongerOneIsRefused) {
+    // 100 characters with the separator: the old buffer's limit, once unpacked into ./Puffpop.
+    const fs::path atOldLimit = temp_.Path() / std::string(98 - temp_.Path().string().size(), 'x');
+    fs::create_directory(atOldLimit);
+    const fs::path cwd = fs::current_path();
+    fs::current_path(temp_.Path());
+    Desktop().tempFolder = atOldLimit;
+    frmRES.Show();
+    EXPECT_EQ(frmRES.Text(assets::kAssetFolder), (atOldLimit / "Puffpop" / "").string());
+    EXPECT_TRUE(fs::exists(atOldLimit / "Puffpop" / "Kraj.wav"));
+    frmRES.Unload();
+    Desktop().tempFolder = temp_.Path() / std::string(5000, 'y');
+    EXPECT_THAT([] { frmRES.Show(); },
+                testing::ThrowsMessage<platform::RuntimeError>(
+                    testing::HasSubstr("longer than the system's path limit")));
+    fs::current_path(cwd);
+    EXPECT_FALSE(fs::exists(Folder())) << "unpacked where the game was started";
+}
+
 TEST_F(Unpacker, ANewRunWritesNothingInAnIntactFolderAndMendsADamagedOne) {
     // Every asset dated long ago, to the second that every file system keeps: a file written
     // again is dated now.
