@@ -2,7 +2,6 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <deque>
 #include <thread>
 
 #include "platform/host.h"
@@ -85,7 +84,7 @@ struct Pointer {
 
 // A button let go while another window has the focus is never reported here, so the game would
 // fire on and on: losing the focus lets go of every button still down.
-void ReleaseHeld(Pointer& pointer, uint32_t window, std::deque<InputEvent>& out) {
+void ReleaseHeld(Pointer& pointer, uint32_t window) {
     for (int button = SDL_BUTTON_LEFT; button <= SDL_BUTTON_X2; ++button) {
         if ((pointer.held & SDL_BUTTON(button)) == 0) continue;
         InputEvent event;
@@ -94,13 +93,13 @@ void ReleaseHeld(Pointer& pointer, uint32_t window, std::deque<InputEvent>& out)
         event.x = pointer.x, event.y = pointer.y;
         event.button = MouseButton(button);
         event.shift = ShiftState();
-        out.push_back(event);
+        QueueInput(event);
     }
     pointer.held = 0;
 }
 
-// Turns one SDL event into the events it means, in order.
-void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
+// Turns one SDL event into the events it means, queued in order.
+void Translate(const SDL_Event& e) {
     using Kind = InputEvent::Kind;
     static Pointer pointer;
     InputEvent event;
@@ -108,7 +107,7 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
         case SDL_WINDOWEVENT:
             event.window = e.window.windowID;
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
-                return ReleaseHeld(pointer, e.window.windowID, out);
+                return ReleaseHeld(pointer, e.window.windowID);
             if (e.window.event == SDL_WINDOWEVENT_CLOSE)
                 event.kind = Kind::Close;
             else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
@@ -148,10 +147,10 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             event.key = KeyCode(e.key.keysym.sym);
             event.shift = ShiftState();
             event.repeat = e.key.repeat != 0;
-            out.push_back(event);
+            QueueInput(event);
             if (e.type == SDL_KEYDOWN && ControlCharacter(event.key)) {
                 event.kind = Kind::Character;
-                out.push_back(event);
+                QueueInput(event);
             }
             return;
         case SDL_TEXTINPUT:
@@ -160,13 +159,13 @@ void Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             for (const char* c = e.text.text; *c; ++c) {
                 if (static_cast<unsigned char>(*c) >= 128) continue;
                 event.key = *c;
-                out.push_back(event);
+                QueueInput(event);
             }
             return;
         default:
             return;
     }
-    out.push_back(event);
+    QueueInput(event);
 }
 
 }  // namespace
@@ -176,13 +175,11 @@ void sdl::PumpInput(int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
         return;
     }
-    std::deque<InputEvent> events;
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, timeoutMs)) {
-        do Translate(e, events);
+        do Translate(e);
         while (SDL_PollEvent(&e));
     }
-    for (const InputEvent& event : events) QueueInput(event);
 }
 
 }  // namespace platform
