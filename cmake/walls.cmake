@@ -3,8 +3,8 @@
 #   include/platform/*.h      one link per core header: what the runtime offers
 #   include-game/game, ...    links to the game's own folders, for "game/frmMAIN.h" and the like
 # so "platform/sdl/..." and the other host folders are not there to be found. SDL's include folder
-# reaches no one but the SDL host, and puffpop_walls puts stubs of <SDL.h>, <SDL2/SDL.h> and
-# <windows.h> that stop with an error in front of the system's own copies.
+# reaches no one but the SDL host, and puffpop_walls puts stubs of <SDL.h>, <SDL2/SDL.h>,
+# <windows.h> and emscripten's headers that stop with an error in front of the system's own copies.
 # puffpop_prove_walls() then tries such includes with the game's include path at every configure.
 
 set(puffpop_runtime_include ${PROJECT_BINARY_DIR}/include)
@@ -89,8 +89,10 @@ function(puffpop_prove_walls)
   endif()
 
   file(GLOB hosts LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/platform/*)
-  # SDL_video.h: SDL's own include folder, which the stub of SDL.h would hide.
-  set(walled "<SDL.h>" "<SDL2/SDL.h>" "<SDL_video.h>" "<windows.h>")
+  # SDL_video.h: SDL's own include folder, which the stub of SDL.h would hide (emscripten's compiler
+  # puts one on every path: there its stub stops it).
+  set(walled "<SDL.h>" "<SDL2/SDL.h>" "<SDL_video.h>" "<windows.h>" "<emscripten.h>"
+    "<emscripten/html5.h>")
   foreach(host IN LISTS hosts)
     file(GLOB headers ${host}/*.h)
     if(IS_DIRECTORY ${host} AND headers)
