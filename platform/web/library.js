@@ -1,0 +1,411 @@
+// The page's side of the web host: the desktop the windows stand on, their frames and canvases,
+// the player's input, the cues through Web Audio, the single-copy lock and the end of the game.
+// Linked into the program with --js-library; web_host.h declares what the C++ side calls.
+
+var LibraryPuffpop = {
+  $Puffpop: {
+    desktop: null,
+    windows: {},  // id -> {frame, canvas, context, width, height, fullScreen}
+    wake: null,   // resolves the loop's wait
+    capture: 0,   // the window a held mouse button belongs to
+    held: 0,      // the mouse buttons held, as the game numbers them
+    ended: false,
+    reporting: false,
+    refused: false,
+    audio: null,
+    cues: {},     // path -> AudioBuffer, or null where it cannot play
+    playing: null,
+    // What the end-to-end suite reads: frames presented, cues started.
+    stats: {presents: 0, cues: []},
+
+    // Event kinds, buttons and keys as the core numbers them (input.h, keys.h).
+    kind: {close: 0, exposed: 1, down: 2, up: 3, move: 4, keyDown: 5, keyUp: 6, character: 7},
+
+    queue: function(kind, id, x, y, button, key, shift, repeat) {
+      if (Puffpop.ended) return;
+      Module['_puffpop_web_input'](kind, id, x, y, button, key, shift, repeat ? 1 : 0);
+      if (Puffpop.wake) Puffpop.wake();
+    },
+
+    button: function(domButton) {
+      return [1, 4, 2, 8, 16][domButton] || 32;
+    },
+
+    shift: function(e) {
+      return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+    },
+
+    // A point of the page in the client pixels of a window's canvas, however it is scaled.
+    toClient: function(w, clientX, clientY) {
+      var box = w.canvas.getBoundingClientRect();
+      return [Math.floor((clientX - box.left) * w.width / box.width),
+              Math.floor((clientY - box.top) * w.height / box.height)];
+    },
+
+    keyCode: function(e) {
+      var c = e.code || '';
+      if (/^Key[A-Z]$/.test(c)) return c.charCodeAt(3);
+      if (/^Digit[0-9]$/.test(c)) return c.charCodeAt(5);
+      return {Escape: 27, Enter: 13, NumpadEnter: 13, Space: 32, Tab: 9, Backspace: 8,
+              ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40}[c] || 0;
+    },
+
+    character: function(e) {
+      if (e.ctrlKey || e.metaKey || e.altKey) return 0;
+      if (e.key.length === 1) return e.key.charCodeAt(0);
+      return {Enter: 13, Escape: 27, Tab: 9, Backspace: 8}[e.key] || 0;
+    },
+
+    // The first click or key lets the page's audio start (browsers refuse it before one).
+    unlockAudio: function() {
+      if (Puffpop.audio && Puffpop.audio.state === 'suspended') Puffpop.audio.resume();
+    },
+
+    releaseAll: function() {
+      for (var bit = 1; bit <= 32; bit <<= 1)
+        if (Puffpop.held & bit) Puffpop.queue(Puffpop.kind.up, Puffpop.capture, 0, 0, bit, 0, 0);
+      Puffpop.held = 0;
+      Puffpop.capture = 0;
+    },
+
+    // The desktop is the viewport, but never smaller than the game's window and its frame: on a
+    // smaller screen (a phone) the whole desktop is scaled down to fit.
+    layout: function() {
+      var d = Puffpop.desktop;
+      var vw = window.innerWidth, vh = window.innerHeight;
+      var w = Math.max(vw, 642), h = Math.max(vh, 504);
+      var scale = Math.min(vw / w, vh / h);
+      d.style.width = w + 'px';
+      d.style.height = h + 'px';
+      d.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+      d.dataset.width = w;
+      d.dataset.height = h;
+      for (var id in Puffpop.windows) Puffpop.fit(Puffpop.windows[id]);
+    },
+
+    // A full-screen window's canvas, scaled to fill the viewport with its shape kept.
+    fit: function(w) {
+      if (!w.fullScreen) {
+        w.canvas.style.width = w.width + 'px';
+        w.canvas.style.height = w.height + 'px';
+        return;
+      }
+      var scale = Math.min(window.innerWidth / w.width, window.innerHeight / w.height);
+      w.canvas.style.width = Math.floor(w.width * scale) + 'px';
+      w.canvas.style.height = Math.floor(w.height * scale) + 'px';
+    },
+
+    panel: function(text, button) {
+      var panel = document.getElementById('puffpop-ended');
+      panel.querySelector('p').textContent = text;
+      panel.querySelector('button').textContent = button;
+      panel.hidden = false;
+    },
+
+    onMouseDown: function(w, e) {
+      e.preventDefault();
+      Puffpop.unlockAudio();
+      var p = Puffpop.toClient(w, e.clientX, e.clientY), b = Puffpop.button(e.button);
+      Puffpop.capture = w.id;
+      Puffpop.held |= b;
+      Puffpop.queue(Puffpop.kind.down, w.id, p[0], p[1], b, 0, Puffpop.shift(e));
+    },
+
+    onMouseMove: function(e) {
+      var w = Puffpop.windows[Puffpop.capture] || (e.target && e.target.puffpopWindow);
+      if (!w) return;
+      var p = Puffpop.toClient(w, e.clientX, e.clientY);
+      Puffpop.queue(Puffpop.kind.move, w.id, p[0], p[1], e.buttons & 31, 0, Puffpop.shift(e));
+    },
+
+    onMouseUp: function(e) {
+      var w = Puffpop.windows[Puffpop.capture] || (e.target && e.target.puffpopWindow);
+      var b = Puffpop.button(e.button);
+      if (!w || !(Puffpop.held & b)) return;
+      var p = Puffpop.toClient(w, e.clientX, e.clientY);
+      Puffpop.held &= ~b;
+      Puffpop.queue(Puffpop.kind.up, w.id, p[0], p[1], b, 0, Puffpop.shift(e));
+      if (!Puffpop.held) Puffpop.capture = 0;
+    },
+
+    // Touch: a finger aims and shoots as the left button does, where it is; a second finger
+    // while the first is down fires a smart bomb (the right button). A release comes at least
+    // one tick after its press, so that even the shortest tap is a shot the game sees.
+    touch: {aim: null, bomb: null, downAt: {}},
+    tapTicks: 60,
+
+    onTouch: function(w, e) {
+      e.preventDefault();
+      Puffpop.unlockAudio();
+      var t = Puffpop.touch, k = Puffpop.kind;
+      for (var i = 0; i < e.changedTouches.length; ++i) {
+        var touch = e.changedTouches[i], id = touch.identifier;
+        var p = Puffpop.toClient(w, touch.clientX, touch.clientY);
+        if (e.type === 'touchstart') {
+          var button = t.aim === null ? 1 : t.bomb === null ? 2 : 0;
+          if (!button) continue;
+          if (button === 1) t.aim = id; else t.bomb = id;
+          t.downAt[id] = performance.now();
+          if (button === 1) Puffpop.queue(k.move, w.id, p[0], p[1], 0, 0, 0);
+          Puffpop.queue(k.down, w.id, p[0], p[1], button, 0, 0);
+        } else if (e.type === 'touchmove') {
+          if (id === t.aim) Puffpop.queue(k.move, w.id, p[0], p[1], t.bomb === null ? 1 : 3, 0, 0);
+        } else if (id === t.aim || id === t.bomb) {
+          var released = id === t.aim ? 1 : 2;
+          if (released === 1) t.aim = null; else t.bomb = null;
+          var wait = Math.max(0, Puffpop.tapTicks - (performance.now() - t.downAt[id]));
+          (function(x, y, b) {
+            setTimeout(function() { Puffpop.queue(k.up, w.id, x, y, b, 0, 0); }, wait);
+          })(p[0], p[1], released);
+        }
+      }
+    },
+
+    onKey: function(e) {
+      if (Puffpop.ended || Puffpop.reporting) return;
+      var key = Puffpop.keyCode(e), down = e.type === 'keydown';
+      var character = down ? Puffpop.character(e) : 0;
+      if (!key && !character) return;
+      if (down) Puffpop.unlockAudio();
+      // The game's keys stay the game's (Tab, Space, the arrows); the browser's shortcuts do not.
+      if (!e.ctrlKey && !e.metaKey) e.preventDefault();
+      if (key) Puffpop.queue(down ? Puffpop.kind.keyDown : Puffpop.kind.keyUp, 0, 0, 0, 0, key,
+                             Puffpop.shift(e), e.repeat);
+      if (character) Puffpop.queue(Puffpop.kind.character, 0, 0, 0, 0, character, 0, e.repeat);
+    },
+
+    // A WAV file's PCM samples (8 or 16 bits, any channels) into an AudioBuffer, at once: no
+    // first cue waits for an asynchronous decoder. Anything else stays silent.
+    decode: function(bytes) {
+      var v = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+      var text = function(at) { return String.fromCharCode(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]); };
+      if (bytes.length < 12 || text(0) !== 'RIFF' || text(8) !== 'WAVE') return null;
+      var format = null;
+      for (var at = 12; at + 8 <= bytes.length;) {
+        var id = text(at), size = v.getUint32(at + 4, true), body = at + 8;
+        if (id === 'fmt ' && size >= 16) {
+          format = {tag: v.getUint16(body, true), channels: v.getUint16(body + 2, true),
+                    rate: v.getUint32(body + 4, true), bits: v.getUint16(body + 14, true)};
+        } else if (id === 'data' && format) {
+          if (format.tag !== 1 || (format.bits !== 8 && format.bits !== 16) || !format.channels) return null;
+          var step = format.bits / 8 * format.channels;
+          var frames = Math.floor(Math.min(size, bytes.length - body) / step);
+          if (!frames) return null;
+          var buffer = Puffpop.audio.createBuffer(format.channels, frames, format.rate);
+          for (var c = 0; c < format.channels; ++c) {
+            var out = buffer.getChannelData(c);
+            for (var f = 0; f < frames; ++f) {
+              var p = body + f * step + c * format.bits / 8;
+              out[f] = format.bits === 8 ? (bytes[p] - 128) / 128 : v.getInt16(p, true) / 32768;
+            }
+          }
+          return buffer;
+        }
+        at = body + size + (size & 1);
+      }
+      return null;
+    },
+  },
+
+  puffpop_web_start__deps: ['$Puffpop'],
+  puffpop_web_start: function() {
+    Puffpop.desktop = document.getElementById('puffpop-desktop');
+    Puffpop.layout();
+    window.addEventListener('resize', Puffpop.layout);
+    window.addEventListener('mousemove', Puffpop.onMouseMove);
+    window.addEventListener('mouseup', Puffpop.onMouseUp);
+    window.addEventListener('keydown', Puffpop.onKey);
+    window.addEventListener('keyup', Puffpop.onKey);
+    // Buttons held when the page loses the focus are released, as a desktop does.
+    window.addEventListener('blur', Puffpop.releaseAll);
+    window.puffpop = Puffpop.stats;
+  },
+
+  puffpop_web_desktop_width: function() { return +Puffpop.desktop.dataset.width; },
+  puffpop_web_desktop_height: function() { return +Puffpop.desktop.dataset.height; },
+
+  puffpop_web_end: function(status) {
+    if (Puffpop.ended) return;
+    Puffpop.ended = true;
+    if (Puffpop.playing) Puffpop.playing.stop();
+    if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
+    Puffpop.desktop.hidden = true;
+    Puffpop.stats.state = Puffpop.refused ? 'refused' : status ? 'failed' : 'ended';
+    if (Puffpop.refused)
+      Puffpop.panel('Puffpop is already open in another tab. Close it there, then play here.', 'Try again');
+    else
+      Puffpop.panel(status ? 'Puffpop has stopped.' : 'Puffpop has ended. Thanks for playing!', 'Play again');
+  },
+
+  puffpop_web_wait: function(timeoutMs) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      var timer = setTimeout(function() { Puffpop.wake = null; wakeUp(); }, timeoutMs);
+      Puffpop.wake = function() { clearTimeout(timer); Puffpop.wake = null; wakeUp(); };
+    });
+  },
+
+  puffpop_web_window_open: function(id, caption, width, height, titled, border, captionHeight) {
+    var frame = document.createElement('div');
+    frame.className = titled ? 'pp-window pp-titled' : 'pp-window';
+    frame.hidden = true;
+    frame.style.borderWidth = titled ? border + 'px' : '0';
+    if (titled) {
+      var bar = document.createElement('div');
+      bar.className = 'pp-caption';
+      bar.style.height = captionHeight + 'px';
+      bar.textContent = UTF8ToString(caption);
+      var close = document.createElement('button');
+      close.className = 'pp-close';
+      close.textContent = '\u00d7';
+      close.addEventListener('click', function() { Puffpop.queue(Puffpop.kind.close, id, 0, 0, 0, 0, 0); });
+      bar.appendChild(close);
+      frame.appendChild(bar);
+    }
+    var canvas = document.createElement('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    frame.appendChild(canvas);
+    var w = {id: id, frame: frame, canvas: canvas, context: canvas.getContext('2d'),
+             width: width, height: height, fullScreen: false};
+    canvas.puffpopWindow = w;
+    canvas.addEventListener('mousedown', function(e) { Puffpop.onMouseDown(w, e); });
+    canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+    ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
+      canvas.addEventListener(type, function(e) { Puffpop.onTouch(w, e); }, {passive: false});
+    });
+    Puffpop.windows[id] = w;
+    Puffpop.fit(w);
+    Puffpop.desktop.appendChild(frame);
+  },
+
+  puffpop_web_window_close: function(id) {
+    var w = Puffpop.windows[id];
+    if (!w) return;
+    if (Puffpop.capture === id) Puffpop.capture = 0;
+    w.frame.remove();
+    delete Puffpop.windows[id];
+  },
+
+  puffpop_web_window_move: function(id, x, y) {
+    var w = Puffpop.windows[id];
+    w.frame.style.left = x + 'px';
+    w.frame.style.top = y + 'px';
+  },
+
+  puffpop_web_window_show: function(id, shown) {
+    Puffpop.windows[id].frame.hidden = !shown;
+  },
+
+  // Full screen in the page at once (letterboxed over everything), and the browser's own full
+  // screen as well where it grants it: it does within a moment of a click or key, which the
+  // START press is. Leaving the browser's full screen leaves the game playing in the page.
+  puffpop_web_window_full_screen: function(id, on) {
+    var w = Puffpop.windows[id];
+    w.fullScreen = !!on;
+    w.frame.classList.toggle('pp-full-screen', w.fullScreen);
+    // Out of the desktop, which may be scaled down (a phone), to cover the viewport itself.
+    (w.fullScreen ? document.body : Puffpop.desktop).appendChild(w.frame);
+    Puffpop.fit(w);
+    if (on && w.frame.requestFullscreen && !document.fullscreenElement)
+      w.frame.requestFullscreen().catch(function() {});
+    else if (!on && document.fullscreenElement)
+      document.exitFullscreen().catch(function() {});
+  },
+
+  puffpop_web_window_present: function(id, rgba, width, height) {
+    var w = Puffpop.windows[id];
+    if (!w) return;
+    // A fresh view each time: the heap's buffer changes when memory grows.
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    w.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    Puffpop.stats.presents++;
+  },
+
+  puffpop_web_pointer: function(shown) {
+    Puffpop.desktop.classList.toggle('pp-no-pointer', !shown);
+  },
+
+  puffpop_web_sound_prepare: function() {
+    if (Puffpop.audio) return;
+    var Context = window.AudioContext || window.webkitAudioContext;
+    try {
+      if (Context) Puffpop.audio = new Context();
+    } catch (e) {
+      Puffpop.audio = null;  // no device: every cue is silence
+    }
+  },
+
+  puffpop_web_sound_known: function(path) {
+    return UTF8ToString(path) in Puffpop.cues ? 1 : 0;
+  },
+
+  puffpop_web_sound_play: function(path, bytes, size) {
+    var name = UTF8ToString(path);
+    if (!Puffpop.audio) return 0;
+    if (!(name in Puffpop.cues)) Puffpop.cues[name] = Puffpop.decode(HEAPU8.slice(bytes, bytes + size));
+    var buffer = Puffpop.cues[name];
+    if (!buffer) return 0;
+    var previous = Puffpop.playing;
+    if (previous) {
+      previous.onended = null;  // a cut-off cue must not end the one that replaces it
+      previous.stop();
+    }
+    var source = Puffpop.audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(Puffpop.audio.destination);
+    source.onended = function() { if (Puffpop.playing === source) Puffpop.playing = null; };
+    source.start();
+    Puffpop.playing = source;
+    Puffpop.stats.cues.push(name.substring(name.lastIndexOf('/') + 1));
+    return 1;
+  },
+
+  puffpop_web_sound_wait: function(limitMs) {
+    return Asyncify.handleAsync(async function() {
+      var audio = Puffpop.audio, source = Puffpop.playing;
+      if (!audio || !source) return;
+      var sleep = function(ms) { return new Promise(function(done) { setTimeout(done, ms); }); };
+      // Audio the browser has not let start yet may be starting from this very click; if it
+      // does not within a moment, the page is silent and the game goes on at once.
+      if (audio.state !== 'running') await Promise.race([audio.resume(), sleep(250)]);
+      if (audio.state !== 'running') return;
+      var heard = new Promise(function(done) { source.addEventListener('ended', done); });
+      await Promise.race([heard, sleep(Math.min(limitMs, source.buffer.duration * 1000 + 250))]);
+    });
+  },
+
+  puffpop_web_lock_taken: function() {
+    return Asyncify.handleAsync(async function() {
+      if (!navigator.locks) return 0;  // no Web Locks (an insecure origin): nothing to share
+      return await new Promise(function(answer) {
+        navigator.locks.request('puffpop', {ifAvailable: true}, function(lock) {
+          if (!lock) {
+            Puffpop.refused = true;
+            answer(1);
+            return;
+          }
+          answer(0);
+          return new Promise(function() {});  // held as long as the page is open
+        });
+      });
+    });
+  },
+
+  puffpop_web_report: function(title, message) {
+    return Asyncify.handleAsync(async function() {
+      var dialog = document.getElementById('puffpop-error');
+      dialog.querySelector('.pp-caption').textContent = UTF8ToString(title);
+      dialog.querySelector('p').textContent = UTF8ToString(message);
+      dialog.hidden = false;
+      Puffpop.stats.state = 'report';
+      Puffpop.reporting = true;
+      var ok = dialog.querySelector('button');
+      ok.focus();
+      await new Promise(function(done) { ok.addEventListener('click', done, {once: true}); });
+      dialog.hidden = true;
+    });
+  },
+};
+
+autoAddDeps(LibraryPuffpop, '$Puffpop');
+mergeInto(LibraryManager.library, LibraryPuffpop);
