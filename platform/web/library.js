@@ -15,8 +15,10 @@ var LibraryPuffpop = {
     audio: null,
     cues: {},     // path -> AudioBuffer, or null where it cannot play
     playing: null,
-    // What the end-to-end suite reads: frames presented, cues started.
-    stats: {presents: 0, cues: []},
+    // What the end-to-end suite and the benchmarks read: frames presented (with the times of the
+    // last few thousand), cues started, and how the game stands ('ended', 'refused', 'failed',
+    // 'report' once it is no longer simply running).
+    stats: {presents: 0, presentTimes: [], cues: [], state: 'running'},
 
     // Event kinds, buttons and keys as the core numbers them (input.h, keys.h).
     kind: {close: 0, exposed: 1, down: 2, up: 3, move: 4, keyDown: 5, keyUp: 6, character: 7},
@@ -318,7 +320,9 @@ var LibraryPuffpop = {
     // A fresh view each time: the heap's buffer changes when memory grows.
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     w.context.putImageData(new ImageData(pixels, width, height), 0, 0);
-    Puffpop.stats.presents++;
+    var stats = Puffpop.stats;
+    stats.presents++;
+    if (stats.presentTimes.push(performance.now()) > 4096) stats.presentTimes.splice(0, 2048);
   },
 
   puffpop_web_pointer: function(shown) {
