@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench windows test-windows dist clean
+.PHONY: deps build play test test-asan bench windows test-windows web serve-web test-web dist clean
 
 deps:
 	@./scripts/install-deps
@@ -12,10 +12,11 @@ play: build
 	./build/default/puffpop
 
 # Every suite: Linux, then the Windows build under Wine (its packaging test needs both builds),
-# then the sanitizer build.
-test: build windows
+# the browser build (its suites under node, the page in headless Chromium), then the sanitizer build.
+test: build windows web
 	ctest --preset default
 	$(WINE_DISPLAY) ctest --preset windows
+	ctest --preset web
 	$(MAKE) test-asan
 
 test-asan: deps
@@ -40,14 +41,33 @@ windows: deps
 test-windows: windows
 	$(WINE_DISPLAY) ctest --preset windows
 
+# The game in the browser: build/web holds the page, its script and its WebAssembly, to be served
+# as plain static files.
+web: deps
+	cmake --preset web
+	cmake --build --preset web
+	rm -rf build/web && mkdir -p build/web
+	cp build/wasm/site/index.html build/wasm/site/puffpop.js build/wasm/site/puffpop.wasm build/web/
+
+# Serves build/web on this machine only; open the address it prints.
+WEB_PORT ?= 8000
+serve-web: web
+	@echo "Puffpop is served at http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
+
+test-web: web
+	ctest --preset web
+
 # The release packages, named with the version of resources/version.txt, into build/dist: the
-# .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build.
-dist: build windows
+# .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build, the
+# page's zip from the browser build.
+dist: build windows web
 	rm -rf build/dist
 	cpack --config build/default/CPackConfig.cmake -B build/dist/linux
 	cpack --config build/windows/CPackConfig.cmake -B build/dist/windows
-	mv build/dist/linux/*.deb build/dist/windows/*.exe build/dist/windows/*.zip build/dist/
-	rm -rf build/dist/linux build/dist/windows
+	cpack --config build/wasm/CPackConfig.cmake -B build/dist/web
+	mv build/dist/linux/*.deb build/dist/windows/*.exe build/dist/windows/*.zip build/dist/web/*.zip build/dist/
+	rm -rf build/dist/linux build/dist/windows build/dist/web
 	@ls -l build/dist
 
 clean:

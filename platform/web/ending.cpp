@@ -1,6 +1,4 @@
 // No signals reach a page; the game ends by its own doing, or with the tab.
-#include <emscripten.h>
-
 #include <cstdio>
 
 #include "platform/host.h"
@@ -15,7 +13,9 @@ void host::HonourSignal() {}
 void host::Exit(int status) {
     std::fflush(nullptr);
     puffpop_web_end(status);
-    emscripten_force_exit(status);
+    // The page stays, saying the game has ended: the game's stack is put away for good, and
+    // nothing after this runs.
+    puffpop_web_halt();
     __builtin_unreachable();
 }
 

@@ -70,13 +70,14 @@ var LibraryPuffpop = {
       Puffpop.capture = 0;
     },
 
-    // The desktop is the viewport, but never smaller than the game's window and its frame: on a
-    // smaller screen (a phone) the whole desktop is scaled down to fit.
+    // The desktop is the viewport, but never smaller than the game's window where the game puts
+    // it (a fifteenth of the desktop in from its corner): on a smaller screen (a phone) the whole
+    // desktop is scaled down to fit.
     layout: function() {
       var d = Puffpop.desktop;
       var vw = window.innerWidth, vh = window.innerHeight;
-      var w = Math.max(vw, 642), h = Math.max(vh, 504);
-      var scale = Math.min(vw / w, vh / h);
+      var scale = Math.min(1, vw / 690, vh / 520);
+      var w = Math.floor(vw / scale), h = Math.floor(vh / scale);
       d.style.width = w + 'px';
       d.style.height = h + 'px';
       d.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
@@ -95,6 +96,21 @@ var LibraryPuffpop = {
       var scale = Math.min(window.innerWidth / w.width, window.innerHeight / w.height);
       w.canvas.style.width = Math.floor(w.width * scale) + 'px';
       w.canvas.style.height = Math.floor(w.height * scale) + 'px';
+    },
+
+    // The page itself failed under the game (the browser refused it something): the same error
+    // window as the game's own errors, and the game does not go on.
+    fail: function(what) {
+      if (Puffpop.ended) return;
+      var dialog = document.getElementById('puffpop-error');
+      dialog.querySelector('.pp-caption').textContent = 'Puffpop';
+      dialog.querySelector('p').textContent = String(what);
+      dialog.querySelector('button').onclick = function() {
+        dialog.hidden = true;
+        _puffpop_web_end(1);
+      };
+      dialog.hidden = false;
+      Puffpop.stats.state = 'report';
     },
 
     panel: function(text, button) {
@@ -220,7 +236,9 @@ var LibraryPuffpop = {
     window.addEventListener('keyup', Puffpop.onKey);
     // Buttons held when the page loses the focus are released, as a desktop does.
     window.addEventListener('blur', Puffpop.releaseAll);
-    window.puffpop = Puffpop.stats;
+    // An error thrown in the page's side while the game waits on the browser ends the game there.
+    window.addEventListener('error', function(e) { Puffpop.fail(e.message); });
+    window.addEventListener('unhandledrejection', function(e) { Puffpop.fail(e.reason); });
   },
 
   puffpop_web_desktop_width: function() { return +Puffpop.desktop.dataset.width; },
@@ -231,12 +249,16 @@ var LibraryPuffpop = {
     Puffpop.ended = true;
     if (Puffpop.playing) Puffpop.playing.stop();
     if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
-    Puffpop.desktop.hidden = true;
+    if (Puffpop.desktop) Puffpop.desktop.hidden = true;
     Puffpop.stats.state = Puffpop.refused ? 'refused' : status ? 'failed' : 'ended';
     if (Puffpop.refused)
       Puffpop.panel('Puffpop is already open in another tab. Close it there, then play here.', 'Try again');
     else
       Puffpop.panel(status ? 'Puffpop has stopped.' : 'Puffpop has ended. Thanks for playing!', 'Play again');
+  },
+
+  puffpop_web_halt: function() {
+    return Asyncify.handleSleep(function() {});
   },
 
   puffpop_web_wait: function(timeoutMs) {
@@ -255,7 +277,9 @@ var LibraryPuffpop = {
       var bar = document.createElement('div');
       bar.className = 'pp-caption';
       bar.style.height = captionHeight + 'px';
-      bar.textContent = UTF8ToString(caption);
+      var text = document.createElement('span');
+      text.textContent = UTF8ToString(caption);
+      bar.appendChild(text);
       var close = document.createElement('button');
       close.className = 'pp-close';
       close.textContent = '\u00d7';
@@ -411,5 +435,8 @@ var LibraryPuffpop = {
   },
 };
 
+LibraryPuffpop.$Puffpop__postset =
+  'window.puffpop = Puffpop.stats; Module["onAbort"] = function(what) { Puffpop.fail(what); };';
+LibraryPuffpop.$Puffpop__deps = ['puffpop_web_end'];
 autoAddDeps(LibraryPuffpop, '$Puffpop');
 mergeInto(LibraryManager.library, LibraryPuffpop);

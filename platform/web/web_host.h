@@ -11,6 +11,8 @@ int puffpop_web_desktop_width();
 int puffpop_web_desktop_height();
 // Ends the page's game: says so, with a way to play again (or why it never started).
 void puffpop_web_end(int status);
+// Suspends the game for good (Asyncify): the caller never resumes.
+void puffpop_web_halt();
 // Waits until input comes or timeoutMs has passed (Asyncify: the call yields to the browser).
 void puffpop_web_wait(int timeoutMs);
 
