@@ -63,6 +63,11 @@ var LibraryPuffpop = {
       if (Puffpop.audio && Puffpop.audio.state === 'suspended') Puffpop.audio.resume();
     },
 
+    // Whether the player has clicked or pressed a key in the page yet.
+    activated: function() {
+      return !navigator.userActivation || navigator.userActivation.hasBeenActive;
+    },
+
     releaseAll: function() {
       for (var bit = 1; bit <= 32; bit <<= 1)
         if (Puffpop.held & bit) Puffpop.queue(Puffpop.kind.up, Puffpop.capture, 0, 0, bit, 0, 0);
@@ -368,8 +373,10 @@ var LibraryPuffpop = {
   },
 
   puffpop_web_sound_play: function(path, bytes, size) {
-    var name = UTF8ToString(path);
-    if (!Puffpop.audio) return 0;
+    var name = UTF8ToString(path), audio = Puffpop.audio;
+    // Before the player's first click or key the browser keeps audio from starting: such a cue
+    // is silence now, not a late one when the audio starts.
+    if (!audio || (audio.state !== 'running' && !Puffpop.activated())) return 0;
     if (!(name in Puffpop.cues)) Puffpop.cues[name] = Puffpop.decode(HEAPU8.slice(bytes, bytes + size));
     var buffer = Puffpop.cues[name];
     if (!buffer) return 0;
@@ -378,9 +385,9 @@ var LibraryPuffpop = {
       previous.onended = null;  // a cut-off cue must not end the one that replaces it
       previous.stop();
     }
-    var source = Puffpop.audio.createBufferSource();
+    var source = audio.createBufferSource();
     source.buffer = buffer;
-    source.connect(Puffpop.audio.destination);
+    source.connect(audio.destination);
     source.onended = function() { if (Puffpop.playing === source) Puffpop.playing = null; };
     source.start();
     Puffpop.playing = source;
@@ -394,7 +401,7 @@ var LibraryPuffpop = {
       if (!audio || !source) return;
       var sleep = function(ms) { return new Promise(function(done) { setTimeout(done, ms); }); };
       // Audio the browser has not let start yet may be starting from this very click; if it
-      // does not within a moment, the page is silent and the game goes on at once.
+      // does not within a moment, the page is silent and the game goes on.
       if (audio.state !== 'running') await Promise.race([audio.resume(), sleep(250)]);
       if (audio.state !== 'running') return;
       var heard = new Promise(function(done) { source.addEventListener('ended', done); });
