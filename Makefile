@@ -16,7 +16,7 @@ play: build
 test: build windows web
 	ctest --preset default
 	$(WINE_DISPLAY) ctest --preset windows
-	ctest --preset web
+	$(MAKE) test-web
 	$(MAKE) test-asan
 
 test-asan: deps
@@ -45,7 +45,7 @@ test-windows: windows
 # as plain static files.
 web: deps
 	cmake --preset web
-	cmake --build --preset web
+	cmake --build --preset web --target puffpop
 	rm -rf build/web && mkdir -p build/web
 	cp build/wasm/site/index.html build/wasm/site/puffpop.js build/wasm/site/puffpop.wasm build/web/
 
@@ -55,7 +55,9 @@ serve-web: web
 	@echo "Puffpop is served at http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
+# The suites under node and the page in headless Chromium.
 test-web: web
+	cmake --build --preset web
 	ctest --preset web
 
 # The release packages, named with the version of resources/version.txt, into build/dist: the
