@@ -442,8 +442,12 @@ var LibraryPuffpop = {
   },
 };
 
-LibraryPuffpop.$Puffpop__postset =
-  'window.puffpop = Puffpop.stats; Module["onAbort"] = function(what) { Puffpop.fail(what); };';
+// A failure before the game runs is the WebAssembly's: missing, damaged, or refused by the browser.
+LibraryPuffpop.$Puffpop__postset = 'window.puffpop = Puffpop.stats;' +
+  'Module["onAbort"] = function(what) {' +
+  '  what = String(what).replace(/ Build with .*$/, "");' +
+  '  Puffpop.fail(runtimeInitialized ? what : "Cannot start the game from puffpop.wasm: " + what);' +
+  '};';
 LibraryPuffpop.$Puffpop__deps = ['puffpop_web_end'];
 autoAddDeps(LibraryPuffpop, '$Puffpop');
 mergeInto(LibraryManager.library, LibraryPuffpop);
