@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench windows test-windows web serve-web test-web dist clean
+.PHONY: deps build play test test-asan bench bench-web windows test-windows web serve-web test-web dist clean
 
 deps:
 	@./scripts/install-deps
@@ -28,6 +28,11 @@ test-asan: deps
 bench: build
 	./build/default/bench/puffpop_bench
 	bash bench/footprint.sh build/default
+
+# The browser build in headless Chromium: download size, the first frame, tick cadence, CPU time.
+bench-web: web
+	cd tests/web && { [ -d node_modules ] || npm ci --prefer-offline --no-audit --no-fund; }
+	node bench/web/browser_bench.mjs build/web
 
 # The Windows suites share one X server: Wine's desktop process lives on the display of the run
 # that started it, and a private server per run, gone with its run, would take it from the others.
