@@ -108,7 +108,7 @@ const state = page => page.evaluate(() => window.puffpop && {...window.puffpop, 
 const started = (page, cue) => page.evaluate(s => window.started.filter(c => c.seconds === s && c.state === 'running').length, CUE[cue]);
 const frame = (page, caption) => page.evaluate(caption => {
   const frame = [...document.querySelectorAll('.pp-window')].find(f => !f.hidden &&
-    (caption === null ? !f.classList.contains('pp-titled') : f.querySelector('.pp-caption')?.firstChild.data === caption));
+    (caption === null ? !f.classList.contains('pp-titled') : f.querySelector('.pp-caption')?.firstChild.textContent === caption));
   const box = frame?.getBoundingClientRect();
   return frame && {x: box.x, y: box.y, width: box.width, height: box.height, full: frame.classList.contains('pp-full-screen'),
     inBody: frame.parentNode === document.body, canvas: frame.querySelector('canvas').getBoundingClientRect().toJSON()};
@@ -198,7 +198,7 @@ scenario('START clicked; a second tab is refused until the first closes', async 
   const second = await open();
   await until('the second tab is refused', async () => (await state(second))?.state, s => s === 'refused');
   assert.match(await ended(second), /already open in another tab.*\[Try again\]/);
-  assert.equal(await second.$eval('#puffpop-desktop', d => d.hidden), true);
+  assert.equal(await second.$$eval('.pp-window:not([hidden])', shown => shown.length), 0, 'no window in the refused tab');
   await first.close();
   await Promise.all([second.waitForNavigation(), second.click('#puffpop-ended button')]);
   await chooser(second);
