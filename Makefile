@@ -30,8 +30,8 @@ bench: build
 	bash bench/footprint.sh build/default
 
 # The browser build in headless Chromium: download size, the first frame, tick cadence, CPU time.
+# (scripts/install-deps brings puppeteer-core into tests/web.)
 bench-web: web
-	cd tests/web && { [ -d node_modules ] || npm ci --prefer-offline --no-audit --no-fund; }
 	node bench/web/browser_bench.mjs build/web
 
 # The Windows suites share one X server: Wine's desktop process lives on the display of the run
