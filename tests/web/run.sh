@@ -9,4 +9,4 @@ done
 SITE=$(realpath "$1") HERE=$(dirname "$(realpath "$0")")
 cd "$HERE"
 [ -e node_modules/.package-lock.json ] && [ ! package-lock.json -nt node_modules/.package-lock.json ] || npm ci --prefer-offline --no-audit --no-fund
-PUFFPOP_SITE=$SITE node --test --test-reporter=spec
+PUFFPOP_SITE=$SITE node --test
