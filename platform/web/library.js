@@ -152,34 +152,45 @@ var LibraryPuffpop = {
     },
 
     // Touch: a finger aims and shoots as the left button does, where it is; a second finger
-    // while the first is down fires a smart bomb (the right button). A release comes at least
-    // one tick after its press, so that even the shortest tap is a shot the game sees.
-    touch: {aim: null, bomb: null, downAt: {}},
+    // while the first is down fires a smart bomb (the right button), and stops the first one's
+    // shooting, since a shot in the same tick would keep the bomb from going off. A release comes
+    // at least one tick after its press, so that even the shortest tap is a shot the game sees.
+    touch: {aim: null, shooting: false, bomb: null, downAt: {}},
     tapTicks: 60,
 
     onTouch: function(w, e) {
       e.preventDefault();
       Puffpop.unlockAudio();
       var t = Puffpop.touch, k = Puffpop.kind;
+      var release = function(id, x, y, button) {
+        var wait = Math.max(0, Puffpop.tapTicks - (performance.now() - t.downAt[id]));
+        setTimeout(function() { Puffpop.queue(k.up, w.id, x, y, button, 0, 0); }, wait);
+      };
       for (var i = 0; i < e.changedTouches.length; ++i) {
         var touch = e.changedTouches[i], id = touch.identifier;
         var p = Puffpop.toClient(w, touch.clientX, touch.clientY);
-        if (e.type === 'touchstart') {
-          var button = t.aim === null ? 1 : t.bomb === null ? 2 : 0;
-          if (!button) continue;
-          if (button === 1) t.aim = id; else t.bomb = id;
+        if (e.type === 'touchstart' && t.aim === null) {
+          t.aim = id;
+          t.shooting = true;
           t.downAt[id] = performance.now();
-          if (button === 1) Puffpop.queue(k.move, w.id, p[0], p[1], 0, 0, 0);
-          Puffpop.queue(k.down, w.id, p[0], p[1], button, 0, 0);
+          Puffpop.queue(k.move, w.id, p[0], p[1], 0, 0, 0);
+          Puffpop.queue(k.down, w.id, p[0], p[1], 1, 0, 0);
+        } else if (e.type === 'touchstart' && t.bomb === null) {
+          t.bomb = id;
+          t.downAt[id] = performance.now();
+          if (t.shooting) Puffpop.queue(k.up, w.id, p[0], p[1], 1, 0, 0);
+          t.shooting = false;
+          Puffpop.queue(k.down, w.id, p[0], p[1], 2, 0, 0);
         } else if (e.type === 'touchmove') {
-          if (id === t.aim) Puffpop.queue(k.move, w.id, p[0], p[1], t.bomb === null ? 1 : 3, 0, 0);
-        } else if (id === t.aim || id === t.bomb) {
-          var released = id === t.aim ? 1 : 2;
-          if (released === 1) t.aim = null; else t.bomb = null;
-          var wait = Math.max(0, Puffpop.tapTicks - (performance.now() - t.downAt[id]));
-          (function(x, y, b) {
-            setTimeout(function() { Puffpop.queue(k.up, w.id, x, y, b, 0, 0); }, wait);
-          })(p[0], p[1], released);
+          var held = (t.shooting ? 1 : 0) | (t.bomb !== null ? 2 : 0);
+          if (id === t.aim) Puffpop.queue(k.move, w.id, p[0], p[1], held, 0, 0);
+        } else if (e.type !== 'touchstart' && id === t.aim) {
+          if (t.shooting) release(id, p[0], p[1], 1);
+          t.aim = null;
+          t.shooting = false;
+        } else if (e.type !== 'touchstart' && id === t.bomb) {
+          release(id, p[0], p[1], 2);
+          t.bomb = null;
         }
       }
     },
@@ -278,6 +289,7 @@ var LibraryPuffpop = {
     frame.className = titled ? 'pp-window pp-titled' : 'pp-window';
     frame.hidden = true;
     frame.style.borderWidth = titled ? border + 'px' : '0';
+    frame.style.width = width + 'px';  // the caption never widens the frame
     if (titled) {
       var bar = document.createElement('div');
       bar.className = 'pp-caption';

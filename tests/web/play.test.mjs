@@ -236,11 +236,8 @@ scenario('touch at a phone size: a tap starts, a touch shoots, a second finger f
   await cueStarted(page, 'PucanjB.wav', before);
   before = await started(page, 'PucanjSB.wav');
   await touch('touchStart', [aim]);
-  await sleep(30);
+  await sleep(400);  // a first finger held down, shooting at every reload
   await touch('touchStart', [aim, bomb]);
-  // The first finger lifts: a shot held down takes every reload, and the bomb would wait for it.
-  await sleep(30);
-  await touch('touchEnd', [aim]);
-  await cueStarted(page, 'PucanjSB.wav', before);
+  await cueStarted(page, 'PucanjSB.wav', before);  // with both fingers still down
   await touch('touchEnd', []);
 });
