@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make play` and `make test` work on a fresh Debian 12.
-.PHONY: deps build play test test-asan bench windows test-windows web serve-web test-web dist clean
+.PHONY: deps build play test test-asan bench windows test-windows web serve-web test-web test-web-suites dist clean
 
 deps:
 	@./scripts/install-deps
@@ -59,6 +59,13 @@ serve-web: web
 test-web: web
 	cmake --build --preset web
 	ctest --preset web
+
+# The core, game and replay suites alone, compiled to WebAssembly on the null host, under node:
+# no browser needed. The million-tick soak stays out, as under Wine.
+test-web-suites: deps
+	cmake --preset web
+	cmake --build --preset web
+	ctest --preset web -R '^(core|game|replay)\.'
 
 # The release packages, named with the version of resources/version.txt, into build/dist: the
 # .deb from the Linux build, the Windows installer and zip from the mingw-w64 cross build, the
