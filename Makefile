@@ -60,7 +60,8 @@ serve-web: web
 	@echo "Puffpop is served at http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
-# The suites under node and the page in headless Chromium.
+# The core, game and replay suites compiled to WebAssembly on the null host, under node (the
+# million-tick soak stays out, as under Wine), then the page in headless Chromium.
 test-web: web
 	cmake --build --preset web
 	ctest --preset web

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <memory>
+#include <sstream>
 
 #include "game_fixture.h"
 
@@ -52,9 +55,13 @@ TEST_F(Robustness, ACueWhoseFolderCannotComeBackIsSilentSaysSoOnceAndTheRoundGoe
     bPlaying = True;
     fs::remove_all(folder);
     std::ofstream(folder) << "x";  // the folder cannot be made again, as on a full disk
-    testing::internal::CaptureStderr();
+    // std::cerr's buffer rather than descriptor 2: emscripten's node runtime cannot redirect
+    // a descriptor to a file made by mkstemp, and the game says this on std::cerr.
+    std::ostringstream captured;
+    const std::unique_ptr<std::streambuf, void (*)(std::streambuf*)> console(
+        std::cerr.rdbuf(captured.rdbuf()), [](std::streambuf* kept) { std::cerr.rdbuf(kept); });
     for (int shot = 0; shot < 2; ++shot, assets::frmRES.Timer1_Timer()) Shoot(240, 240);
-    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string said = captured.str();
     EXPECT_NE(said.find(folder.string()), std::string::npos);
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "once: " << said;
     EXPECT_TRUE(Sounds().empty());
