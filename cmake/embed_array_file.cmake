@@ -1,6 +1,10 @@
-# cmake -DIN=<file> -DOUT=<source> -DSYMBOL=<name> -P embed_array_file.cmake
+# cmake -DIN=<file> -DOUT=<source> -DSYMBOL=<name> [-DCOMPRESSED=ON] -P embed_array_file.cmake
 # Writes a C++ source that carries the file's bytes as an array, for targets whose assembler takes
-# no .incbin (WebAssembly).
+# no .incbin (WebAssembly); gzip-compressed with COMPRESSED.
+if(COMPRESSED)
+  file(ARCHIVE_CREATE OUTPUT ${OUT}.gz PATHS ${IN} FORMAT raw COMPRESSION GZip COMPRESSION_LEVEL 9)
+  set(IN ${OUT}.gz)
+endif()
 file(READ ${IN} hex HEX)
 string(LENGTH "${hex}" digits)
 if(digits EQUAL 0)

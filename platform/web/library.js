@@ -421,6 +421,22 @@ var LibraryPuffpop = {
     });
   },
 
+  puffpop_web_inflate: function(packed, packedSize, out, size) {
+    return Asyncify.handleAsync(async function() {
+      if (typeof DecompressionStream === 'undefined') return 0;
+      var gzip = new Blob([HEAPU8.slice(packed, packed + packedSize)]);
+      try {
+        var inflated = gzip.stream().pipeThrough(new DecompressionStream('gzip'));
+        var bytes = new Uint8Array(await new Response(inflated).arrayBuffer());
+      } catch (e) {
+        return 0;  // not gzip: a damaged download
+      }
+      if (bytes.length !== size) return 0;
+      HEAPU8.set(bytes, out);  // the heap as it is now: memory may have grown meanwhile
+      return 1;
+    });
+  },
+
   puffpop_web_lock_taken: function() {
     return Asyncify.handleAsync(async function() {
       if (!navigator.locks) return 0;  // no Web Locks (an insecure origin): nothing to share

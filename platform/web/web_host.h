@@ -35,6 +35,10 @@ int puffpop_web_sound_play(const char* path, const uint8_t* bytes, uint32_t size
 // page's audio cannot run.
 void puffpop_web_sound_wait(int limitMs);
 
+// Inflates gzip bytes into exactly size bytes at out (the browser's DecompressionStream); false
+// where the browser cannot, or the bytes are not what was carried.
+int puffpop_web_inflate(const uint8_t* packed, uint32_t packedSize, uint8_t* out, uint32_t size);
+
 // One copy per browser: true when another tab holds the game's lock.
 int puffpop_web_lock_taken();
 // The fatal-error window in the page; returns once OK is pressed.
