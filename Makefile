@@ -30,7 +30,6 @@ bench: build
 	bash bench/footprint.sh build/default
 
 # The browser build in headless Chromium: download size, the first frame, tick cadence, CPU time.
-# (scripts/install-deps brings puppeteer-core into tests/web.)
 bench-web: web
 	node bench/web/browser_bench.mjs build/web
 

@@ -60,7 +60,7 @@ try {
   await page.goto(server.url);
   await until('the mode choice', () => page.evaluate(() => window.puffpop?.presents > 0));
   await page.keyboard.press('Enter');
-  await until('the game window', () => page.$('canvas[width="640"]'));
+  await until('the game window', () => page.evaluate(() => !!document.querySelector('canvas[width="640"]')));
   await page.mouse.move(68 + 320, 51 + 240);
   await page.mouse.down();
   await until('the round under way', () => page.evaluate(() => window.puffpop.cues.includes('PucanjB.wav')));

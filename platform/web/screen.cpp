@@ -1,5 +1,7 @@
 // The page as a screen. Its size is the browser's viewport; a full-screen window fills it, scaled
 // and letterboxed, at whatever size the game asks, so every mode the game may ask for is offered.
+#include <iterator>
+
 #include "platform/host.h"
 #include "web_host.h"
 

@@ -1,10 +1,9 @@
 // What the browser suite and the browser benchmarks share: a static server for the built site, one
-// headless Chromium, waiting on a condition, and judging pixels by colour class as run_e2e.sh does.
+// headless Chromium (cdp.mjs), waiting on a condition, and judging pixels by colour class as run_e2e.sh does.
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from 'puppeteer-core';
 
 export const sleep = ms => new Promise(done => setTimeout(done, ms));
 
@@ -24,9 +23,7 @@ export async function serve(site) {
   return {url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close()};
 }
 
-export const launch = () => puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-         '--autoplay-policy=no-user-gesture-required']});
+export {launch} from './cdp.mjs';
 
 // until(WHAT, PROBE, [OK], [MS]): polls PROBE until OK holds for its value; fails naming WHAT
 // and the last value seen.

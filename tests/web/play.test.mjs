@@ -44,7 +44,7 @@ function scenario(name, body) {
     const open = async (viewport = {width: 1024, height: 768}) => {
       const page = await context.newPage();
       pages.push(page);
-      page.on('console', m => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+      page.on('console', m => m.type === 'error' && problems.push(`console: ${m.text}`));
       page.on('pageerror', e => problems.push(`page error: ${e.message}`));
       // Every buffer Web Audio starts: its length, and whether the audio is running to be heard.
       await page.evaluateOnNewDocument(() => {
@@ -198,9 +198,11 @@ scenario('START clicked; a second tab is refused until the first closes', async 
   const second = await open();
   await until('the second tab is refused', async () => (await state(second))?.state, s => s === 'refused');
   assert.match(await ended(second), /already open in another tab.*\[Try again\]/);
-  assert.equal(await second.$$eval('.pp-window:not([hidden])', shown => shown.length), 0, 'no window in the refused tab');
+  assert.equal(await second.evaluate(() => document.querySelectorAll('.pp-window:not([hidden])').length), 0, 'no window in the refused tab');
   await first.close();
-  await Promise.all([second.waitForNavigation(), second.click('#puffpop-ended button')]);
+  const reloaded = second.nextLoad();
+  await second.evaluate(() => document.querySelector('#puffpop-ended button').click());
+  await reloaded;
   await chooser(second);
   await second.keyboard.press('Enter');
   await until('the reloaded tab plays', () => frame(second, null));
@@ -216,6 +218,14 @@ scenario('full screen: the radio button, START, the frame letterboxed over the p
   assert.deepEqual(full.canvas, {x: 160, y: 0, width: 960, height: 720, left: 160, top: 0, right: 1120, bottom: 720});
   await until('the frame fills the height, black bars beside it', () => screenshot(page), shot =>
     mostly(shot, SKY, [900, 30, 190, 8]) && mostly(shot, BLACK, [150, 700, 4, 10], [150, 700, 1126, 10]));
+  // The browser's own full screen, where it was granted, takes the first Esc: the game plays on
+  // over the page, and the next Esc is the game's.
+  if (await page.evaluate(() => !!document.fullscreenElement)) {
+    await page.keyboard.press('Escape');
+    await until('the browser leaves its full screen', () => page.evaluate(() => !document.fullscreenElement));
+    assert.ok((await frame(page, null)).full, 'the game still fills the page');
+    assert.equal((await state(page)).state, 'running');
+  }
   await escEnds(page);
 });
 
