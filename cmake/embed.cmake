@@ -7,6 +7,17 @@
 # download its program) carries them gzip-compressed, all but the STORED names, and the host defines
 #   std::span<const uint8_t> InflateEmbedded(std::span<const uint8_t> packed, size_t size)
 # to give ResourceBytes each file's own bytes, kept for the rest of the run.
+# puffpop_embedded_file(entry type name path): the fields of one entry of PUFFPOP_EMBEDDED_FILES.
+function(puffpop_embedded_file entry type name path)
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 0 field)
+  set(${type} ${field} PARENT_SCOPE)
+  list(GET fields 1 field)
+  set(${name} ${field} PARENT_SCOPE)
+  list(GET fields 2 field)
+  set(${path} ${field} PARENT_SCOPE)
+endfunction()
+
 function(puffpop_embed_files target)
   cmake_parse_arguments(PARSE_ARGV 1 embed "COMPRESSED" "" "STORED")
   get_property(embedded GLOBAL PROPERTY PUFFPOP_EMBEDDED_FILES)
@@ -23,10 +34,7 @@ function(puffpop_embed_files target)
   set(blob_deps "")
   set(index 0)
   foreach(entry IN LISTS embedded)
-    string(REPLACE "|" ";" fields "${entry}")
-    list(GET fields 0 type)
-    list(GET fields 1 name)
-    list(GET fields 2 path)
+    puffpop_embedded_file(${entry} type name path)
     set(blob puffpop_blob_${index})
     # An empty file is carried as it is (size 0), as are the stored ones: nothing to inflate.
     set(size 0)

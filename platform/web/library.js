@@ -103,19 +103,28 @@ var LibraryPuffpop = {
       w.canvas.style.height = Math.floor(w.height * scale) + 'px';
     },
 
+    // The error window: the title, the message, OK; dismissed() runs once OK is pressed. The game
+    // gets no input meanwhile.
+    report: function(title, message, dismissed) {
+      var dialog = document.getElementById('puffpop-error'), ok = dialog.querySelector('button');
+      dialog.querySelector('.pp-caption').textContent = title;
+      dialog.querySelector('p').textContent = message;
+      ok.onclick = function() {
+        dialog.hidden = true;
+        Puffpop.reporting = false;
+        dismissed();
+      };
+      dialog.hidden = false;
+      Puffpop.reporting = true;
+      Puffpop.stats.state = 'report';
+      ok.focus();
+    },
+
     // The page itself failed under the game (the browser refused it something): the same error
     // window as the game's own errors, and the game does not go on.
     fail: function(what) {
-      if (Puffpop.ended) return;
-      var dialog = document.getElementById('puffpop-error');
-      dialog.querySelector('.pp-caption').textContent = 'Puffpop';
-      dialog.querySelector('p').textContent = String(what);
-      dialog.querySelector('button').onclick = function() {
-        dialog.hidden = true;
-        _puffpop_web_end(1);
-      };
-      dialog.hidden = false;
-      Puffpop.stats.state = 'report';
+      if (Puffpop.ended || Puffpop.reporting) return;
+      Puffpop.report('Puffpop', String(what), function() { _puffpop_web_end(1); });
     },
 
     panel: function(text, button) {
@@ -455,17 +464,8 @@ var LibraryPuffpop = {
   },
 
   puffpop_web_report: function(title, message) {
-    return Asyncify.handleAsync(async function() {
-      var dialog = document.getElementById('puffpop-error');
-      dialog.querySelector('.pp-caption').textContent = UTF8ToString(title);
-      dialog.querySelector('p').textContent = UTF8ToString(message);
-      dialog.hidden = false;
-      Puffpop.stats.state = 'report';
-      Puffpop.reporting = true;
-      var ok = dialog.querySelector('button');
-      ok.focus();
-      await new Promise(function(done) { ok.addEventListener('click', done, {once: true}); });
-      dialog.hidden = true;
+    return Asyncify.handleSleep(function(wakeUp) {
+      Puffpop.report(UTF8ToString(title), UTF8ToString(message), wakeUp);
     });
   },
 };

@@ -60,9 +60,9 @@ void NativeWindow::Hide() {
 }
 
 void NativeWindow::FrameBorders(int& left, int& top, int& right, int& bottom) const {
-    const int border = host_->titled && !host_->fullScreen ? kBorder : 0;
-    left = right = bottom = border;
-    top = border + (host_->titled && !host_->fullScreen ? kCaption : 0);
+    const bool framed = host_->titled && !host_->fullScreen;
+    left = right = bottom = framed ? kBorder : 0;
+    top = framed ? kBorder + kCaption : 0;
 }
 
 // The browser cannot keep the pointer in a rectangle without locking it, which would turn
