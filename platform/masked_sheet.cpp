@@ -163,7 +163,7 @@ public:
     // Draws the part of the cell that the clipped transfer r (mask as its source) covers.
     void Draw(Surface& dst, const BlitRect& r) const {
         const Job job{runs_.data(),         rowStart_.data() + (r.sy - cell_.y),
-                      pixels_.data(),       dst.Row(r.y) + r.x,
+                      pixels_.data(),       dst.DrawBlock({r.x, r.y, r.w, r.h}),
                       dst.Stride(),         r.sx - cell_.x,
                       r.sx - cell_.x + r.w, r.h};
         DrawRuns(job);

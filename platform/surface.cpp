@@ -2,6 +2,7 @@
 #include "surface.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -12,7 +13,10 @@ namespace platform {
 
 namespace {
 uint64_t g_versions = 0;  // surfaces are drawn on one thread only
+uint64_t g_ids = 0;
 }  // namespace
+
+Surface::Surface() : id_(++g_ids) {}
 
 Surface::Surface(int width, int height, uint32_t fill)
     : width_(width > 0 && height > 0 ? width : 0),
@@ -20,9 +24,10 @@ Surface::Surface(int width, int height, uint32_t fill)
       stride_(static_cast<size_t>(width_)),
       own_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill),
       pixels_(own_.data()),
-      version_(++g_versions) {}
+      version_(++g_versions),
+      id_(++g_ids) {}
 
-Surface::Surface(const Surface& other) {
+Surface::Surface(const Surface& other) : id_(++g_ids) {
     CopyFrom(other);
 }
 
@@ -31,7 +36,7 @@ Surface& Surface::operator=(const Surface& other) {
     return *this;
 }
 
-Surface::Surface(Surface&& other) noexcept {
+Surface::Surface(Surface&& other) noexcept : id_(++g_ids) {
     *this = std::move(other);
 }
 
@@ -45,11 +50,12 @@ Surface& Surface::operator=(Surface&& other) noexcept {
     own_ = std::move(other.own_);
     pixels_ = own_.data();
     changed = other.changed;
-    Touch();
+    ChangedWhole();
+    source_ = {};
     other.width_ = other.height_ = 0;
     other.stride_ = 0;
     other.pixels_ = nullptr;
-    other.Touch();
+    other.ChangedWhole();
     return *this;
 }
 
@@ -60,15 +66,62 @@ void Surface::CopyFrom(const Surface& other) {
     for (int y = 0; y < height_; ++y)
         std::memcpy(pixels_ + y * stride_, other.Row(y), stride_ * sizeof(uint32_t));
     changed = other.changed;
-    Touch();
+    ChangedWhole();
+    source_ = {};
 }
 
 void Surface::Touch() {
     version_ = ++g_versions;
 }
 
+void Surface::ChangedWhole() {
+    Touch();
+    changes_.AddWhole();
+}
+
 void Surface::Fill(uint32_t rgb) {
-    for (int y = 0; y < height_; ++y) std::fill_n(Row(y), width_, rgb);
+    ChangedWhole();
+    for (int y = 0; y < height_; ++y) std::fill_n(pixels_ + y * stride_, width_, rgb);
+}
+
+uint32_t* Surface::DrawBlock(const Rect& block) {
+    Touch();
+    changes_.Add(block);
+    return pixels_ + static_cast<size_t>(block.y) * stride_ + block.x;
+}
+
+void Surface::CopyWhole(const Surface& from) {
+    static std::vector<Rect> rects;  // kept between frames: no allocation per tick
+    rects.clear();
+    const bool partial = source_.id == from.id_ && from.changes_.Since(source_.mark, rects) &&
+                         changes_.Since(source_.own, rects);
+    const size_t bytesPerRow = static_cast<size_t>(width_) * sizeof(uint32_t);
+    if (partial) {
+        MergeRects(rects);
+        for (const Rect& r : rects) {
+            uint32_t* to = DrawBlock(r);
+            for (int row = 0; row < r.h; ++row)
+                std::memcpy(to + row * stride_, from.Row(r.y + row) + r.x,
+                            static_cast<size_t>(r.w) * sizeof(uint32_t));
+        }
+    } else if (stride_ == static_cast<size_t>(width_) && from.stride_ == stride_) {
+        ChangedWhole();
+        std::memcpy(pixels_, from.pixels_, bytesPerRow * static_cast<size_t>(height_));
+    } else {
+        ChangedWhole();
+        for (int y = 0; y < height_; ++y)
+            std::memcpy(pixels_ + y * stride_, from.Row(y), bytesPerRow);
+    }
+    source_ = {from.id_, from.changes_.Mark(), changes_.Mark()};
+}
+
+bool ShownFrame::Changed(const Surface& surface, std::vector<Rect>& rects) {
+    rects.clear();
+    const bool known = id_ == surface.Id() && surface.Changes().Since(mark_, rects);
+    id_ = surface.Id();
+    mark_ = surface.Changes().Mark();
+    if (known) MergeRects(rects);
+    return known;
 }
 
 void Surface::Attach(uint32_t* pixels, size_t stride) {
@@ -142,10 +195,12 @@ void Combine(const Rows& r) {
 void OverlappingBlit(Surface& surface, int x, int y, int width, int height, int sx, int sy,
                      uint32_t rop) {
     const bool backwards = y > sy || (y == sy && x > sx);
+    uint32_t* const block = surface.DrawBlock({x, y, width, height});
+    const auto stride = static_cast<std::ptrdiff_t>(surface.Stride());
     for (int r = 0; r < height; ++r) {
         const int row = backwards ? height - 1 - r : r;
-        uint32_t* d = surface.Row(y + row) + x;
-        const uint32_t* s = surface.Row(sy + row) + sx;
+        uint32_t* d = block + row * stride;
+        const uint32_t* s = block + (sy - y + row) * stride + (sx - x);
         if (rop == SRCCOPY) {
             std::memmove(d, s, static_cast<size_t>(width) * sizeof(uint32_t));
             continue;
@@ -188,14 +243,14 @@ int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC
         return 1;
     }
     const Surface& from = *src;
-    uint32_t* to = dst->Row(r.y) + r.x;
-    if (rop == SRCCOPY && r.x == 0 && r.sx == 0 && r.w == dst->Width() && r.w == from.Width() &&
-        dst->Stride() == static_cast<size_t>(r.w) && from.Stride() == static_cast<size_t>(r.w)) {
-        // Whole rows on both sides: one contiguous block, as for the sky.
-        std::memcpy(to, from.Row(r.sy),
-                    static_cast<size_t>(r.w) * static_cast<size_t>(r.h) * sizeof(uint32_t));
+    if (rop == SRCCOPY && r.x == 0 && r.y == 0 && r.sx == 0 && r.sy == 0 &&
+        r.w == dst->Width() && r.w == from.Width() && r.h == dst->Height() &&
+        r.h == from.Height()) {
+        // One picture over another of its size, as the sky each tick: only what changed.
+        dst->CopyWhole(from);
         return 1;
     }
+    uint32_t* to = dst->DrawBlock({r.x, r.y, r.w, r.h});
     if (rop == SRCCOPY) {
         for (int row = 0; row < r.h; ++row)
             std::memcpy(to + row * dst->Stride(), from.Row(r.sy + row) + r.sx,

@@ -240,15 +240,18 @@ void Paint(Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph, u
     const int64_t right = std::min<int64_t>(glyph.width, surface.Width() - x);
     const int64_t bottom = std::min<int64_t>(glyph.height, surface.Height() - y);
     if (left >= right || top >= bottom) return;
+    uint32_t* const block = surface.DrawBlock({static_cast<int>(x + left), static_cast<int>(y + top),
+                                               static_cast<int>(right - left),
+                                               static_cast<int>(bottom - top)});
     for (int64_t gy = top; gy < bottom; ++gy) {
-        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width;
-        uint32_t* out = surface.Row(static_cast<int>(y + gy)) + x;
-        for (int64_t gx = left; gx < right; ++gx) {
-            const uint32_t a = alpha[gx];
+        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width + left;
+        uint32_t* out = block + (gy - top) * static_cast<int64_t>(surface.Stride());
+        for (int64_t i = 0; i < right - left; ++i) {
+            const uint32_t a = alpha[i];
             if (a == 255)
-                out[gx] = rgb;
+                out[i] = rgb;
             else if (a != 0)
-                out[gx] = Blend(rgb, out[gx], a);
+                out[i] = Blend(rgb, out[i], a);
         }
     }
     surface.changed = true;

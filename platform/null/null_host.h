@@ -23,7 +23,9 @@ struct WindowRecord {
     bool shown = false;
     bool fullScreen = false;
     int presents = 0;
-    const Surface* frame = nullptr;  // the surface last presented
+    // What the window shows: changed only by what each present sends, as a real window is.
+    Surface picture{};
+    ShownFrame shownFrame{};
 };
 
 struct Sound {

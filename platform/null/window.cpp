@@ -1,5 +1,8 @@
 // Windows as records: where they are, whether they show, and what they last presented.
+#include <vector>
+
 #include "null_host.h"
+#include "platform/constants.h"
 #include "platform/form.h"
 #include "platform/host.h"
 
@@ -33,8 +36,15 @@ void NativeWindow::Move(int x, int y) {
 }
 
 void NativeWindow::Present(Surface& surface) {
-    ++host_->Record().presents;
-    host_->Record().frame = &surface;
+    null::WindowRecord& window = host_->Record();
+    ++window.presents;
+    std::vector<Rect> rects;
+    if (!window.shownFrame.Changed(surface, rects)) {
+        window.picture = surface;
+        return;
+    }
+    for (const Rect& r : rects)
+        BitBlt(&window.picture, r.x, r.y, r.w, r.h, &surface, r.x, r.y, SRCCOPY);
 }
 
 void NativeWindow::Hide() {

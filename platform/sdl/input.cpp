@@ -108,6 +108,7 @@ void Translate(const SDL_Event& e) {
             event.window = e.window.windowID;
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
                 return ReleaseHeld(pointer, e.window.windowID);
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) sdl::Exposed(e.window.windowID);
             if (e.window.event == SDL_WINDOWEVENT_CLOSE)
                 event.kind = Kind::Close;
             else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "display_guard.h"
 #include "platform/display.h"
@@ -25,6 +26,9 @@ struct NativeWindow::Host {
     bool guarded = false;      // the display guardian keeps the desktop's mode for this window
     std::string display{};     // the X display's name, "" on other video drivers
     Surface* drawn = nullptr;  // the surface living in the framebuffer, if any
+    ShownFrame shown{};        // what the framebuffer has shown of it
+    std::vector<Rect> rects{};
+    std::vector<SDL_Rect> sdlRects{};
 
     // Where the client area lands in the window.
     Letterbox Frame() const {
@@ -132,10 +136,29 @@ void NativeWindow::ConfinePointer(const RECT* screen) {
     SDL_SetWindowMouseRect(host_->window, &rect);
 }
 
+void sdl::Exposed(uint32_t windowId) {
+    SDL_Window* window = SDL_GetWindowFromID(windowId);
+    auto* host =
+        window ? static_cast<NativeWindow::Host*>(SDL_GetWindowData(window, kHostData)) : nullptr;
+    if (host) host->shown.Forget();
+}
+
 void NativeWindow::Present(Surface& surface) {
     Host& host = *host_;
-    if (host.drawn == &surface && surface.Attached() && SDL_UpdateWindowSurface(host.window) == 0)
-        return;
+    if (host.drawn == &surface && surface.Attached()) {
+        // Drawn in the framebuffer already: only what changed goes to the display.
+        if (!host.shown.Changed(surface, host.rects)) {
+            if (SDL_UpdateWindowSurface(host.window) == 0) return;
+        } else {
+            host.sdlRects.clear();
+            for (const Rect& r : host.rects) host.sdlRects.push_back({r.x, r.y, r.w, r.h});
+            if (host.sdlRects.empty() ||
+                SDL_UpdateWindowSurfaceRects(host.window, host.sdlRects.data(),
+                                             static_cast<int>(host.sdlRects.size())) == 0)
+                return;
+        }
+    }
+    host.shown.Forget();
     // Not drawn in the framebuffer yet, or the window was resized since: SDL keeps the old
     // framebuffer until the window surface is asked for anew, so the picture can still move out.
     host.Release();
@@ -167,7 +190,9 @@ void NativeWindow::Present(Surface& surface) {
             SDL_BlitScaled(source, nullptr, target, &to);
         SDL_FreeSurface(source);
     }
-    SDL_UpdateWindowSurface(host.window);
+    // From a whole frame in the framebuffer on, the next presents send only what changed.
+    if (SDL_UpdateWindowSurface(host.window) == 0 && host.drawn == &surface)
+        host.shown.Changed(surface, host.rects);
 }
 
 void NativeWindow::FitDisplay() {
@@ -176,6 +201,7 @@ void NativeWindow::FitDisplay() {
     const bool wanted = ShowsFullScreen(host.width, host.height, borderless);
     if (wanted == host.fullscreen) return;
     host.Release();
+    host.shown.Forget();
     host.fullscreen = wanted;
     if (!wanted) {
         SDL_SetWindowFullscreen(host.window, 0);

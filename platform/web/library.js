@@ -364,12 +364,15 @@ var LibraryPuffpop = {
       document.exitFullscreen().catch(function() {});
   },
 
-  puffpop_web_window_present: function(id, rgba, width, height) {
+  // Puts the changed rectangles (x, y, width, height each) of the picture into the canvas.
+  puffpop_web_window_present: function(id, rgba, width, height, rects, count) {
     var w = Puffpop.windows[id];
     if (!w) return;
     // A fresh view each time: the heap's buffer changes when memory grows.
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    w.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    var image = new ImageData(pixels, width, height);
+    for (var i = 0, r = rects >> 2; i < count; i++, r += 4)
+      w.context.putImageData(image, 0, 0, HEAP32[r], HEAP32[r + 1], HEAP32[r + 2], HEAP32[r + 3]);
     var stats = Puffpop.stats;
     stats.presents++;
     if (stats.presentTimes.push(performance.now()) > 4096) stats.presentTimes.splice(0, 2048);

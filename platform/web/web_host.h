@@ -23,7 +23,8 @@ void puffpop_web_window_close(uint32_t id);
 void puffpop_web_window_move(uint32_t id, int x, int y);
 void puffpop_web_window_show(uint32_t id, int shown);
 void puffpop_web_window_full_screen(uint32_t id, int on);
-void puffpop_web_window_present(uint32_t id, const uint8_t* rgba, int width, int height);
+void puffpop_web_window_present(uint32_t id, const uint8_t* rgba, int width, int height,
+                                const int32_t* rects, int count);
 void puffpop_web_pointer(int shown);
 
 // Sound: decoded once per file, an asynchronous cue cutting the one before.

@@ -26,6 +26,8 @@ struct NativeWindow::Host {
     bool titled;
     bool fullScreen = false;
     std::vector<uint32_t> rgba{};  // the picture in the canvas's byte order
+    ShownFrame shown{};            // what the canvas shows of the form's surface
+    std::vector<Rect> rects{};
 };
 
 NativeWindow::NativeWindow(const FormDesign& design, int x, int y)
@@ -72,18 +74,27 @@ void NativeWindow::ConfinePointer(const RECT*) {}
 void NativeWindow::Present(Surface& surface) {
     Host& host = *host_;
     const int width = surface.Width(), height = surface.Height();
-    host.rgba.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    uint32_t* out = host.rgba.data();
-    // 0x00RRGGBB to the canvas's R, G, B, A bytes: 0xAABBGGRR read as a little-endian word.
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* row = std::as_const(surface).Row(y);
-        for (int x = 0; x < width; ++x) {
-            const uint32_t p = row[x];
-            *out++ = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-        }
+    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
+    // Only what changed since the canvas last showed this surface is converted and put.
+    if (!host.shown.Changed(surface, host.rects) || host.rgba.size() != size) {
+        host.rgba.resize(size);
+        host.rects.assign(1, {0, 0, width, height});
     }
+    if (host.rects.empty()) return;
+    // 0x00RRGGBB to the canvas's R, G, B, A bytes: 0xAABBGGRR read as a little-endian word.
+    for (const Rect& r : host.rects)
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const uint32_t* row = std::as_const(surface).Row(y);
+            uint32_t* out = host.rgba.data() + static_cast<size_t>(y) * width;
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                const uint32_t p = row[x];
+                out[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+            }
+        }
+    static_assert(sizeof(Rect) == 4 * sizeof(int32_t), "the page reads rectangles as 4 numbers");
     puffpop_web_window_present(host.id, reinterpret_cast<const uint8_t*>(host.rgba.data()), width,
-                               height);
+                               height, reinterpret_cast<const int32_t*>(host.rects.data()),
+                               static_cast<int>(host.rects.size()));
 }
 
 void NativeWindow::FitDisplay() {
@@ -91,6 +102,7 @@ void NativeWindow::FitDisplay() {
     const bool wanted = ShowsFullScreen(host.width, host.height, !host.titled);
     if (wanted == host.fullScreen) return;
     host.fullScreen = wanted;
+    host.shown.Forget();
     puffpop_web_window_full_screen(host.id, wanted ? 1 : 0);
 }
 

@@ -199,6 +199,7 @@ LRESULT CALLBACK win32::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
             EndPaint(window, &paint);
+            win32::Exposed(window);
             InputEvent event;
             event.kind = Kind::Exposed;
             Push(window, event);

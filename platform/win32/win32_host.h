@@ -34,6 +34,8 @@ bool Foreground();
 bool WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // A point in a window of ours to its form's client area: they differ where the frame is scaled.
 void ToClient(HWND window, int& x, int& y);
+// The window has to be painted anew: the next present shows all of it.
+void Exposed(HWND window);
 // Hands every message waiting to its window's procedure, which queues what it means as input.
 void PumpMessages();
 // Whether a message queued input since the last call.

@@ -29,6 +29,8 @@ struct NativeWindow::Host {
     UINT dpi = 96;             // the monitor's
     int scale = 1;             // its whole-number scale factor, for the windowed client area
     std::optional<RECT> clip;  // the game's, in its own screen pixels
+    ShownFrame shown;          // what the window shows of its form's surface
+    std::vector<Rect> rects;
 
     // Where the client area lands in the window: scaled into the screen when full-screen on a
     // display that cannot show the game's size, or by the monitor's scale factor when windowed.
@@ -186,24 +188,48 @@ void NativeWindow::ConfinePointer(const RECT* screen) {
     host_->ApplyClip();
 }
 
-void NativeWindow::Present(Surface& surface) {
-    const Host& host = *host_;
-    if (!surface.Pixels() || surface.Width() < host.width || surface.Height() < host.height) return;
+void win32::Exposed(HWND window) {
+    if (NativeWindow::Host* host = HostOf(window)) host->shown.Forget();
+}
+
+namespace {
+
+// A top-down DIB of `rows` of the surface's rows, as wide as its stride.
+BITMAPINFO RowsInfo(const Surface& surface, int rows) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = static_cast<LONG>(surface.Stride());
-    info.bmiHeader.biHeight = -host.height;  // top-down, as the surface's rows
+    info.bmiHeader.biHeight = -rows;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// One rectangle of the surface to the same place in the client area. The DIB starts at the
+// rectangle's first row, so no source row has to be counted from either end.
+void SendRect(::HDC dc, const Surface& surface, const Rect& r) {
+    const BITMAPINFO info = RowsInfo(surface, r.h);
+    SetDIBitsToDevice(dc, r.x, r.y, static_cast<DWORD>(r.w), static_cast<DWORD>(r.h), r.x, 0, 0,
+                      static_cast<UINT>(r.h), surface.Pixels() + r.y * surface.Stride(), &info,
+                      DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+void NativeWindow::Present(Surface& surface) {
+    Host& host = *host_;
+    if (!surface.Pixels() || surface.Width() < host.width || surface.Height() < host.height) return;
+    const BITMAPINFO info = RowsInfo(surface, host.height);
     ::HDC dc = GetDC(host.window);
     if (!dc) return;
     const Letterbox f = host.Frame();
-    if (f.w == host.width && f.h == host.height) {
-        SetDIBitsToDevice(dc, f.x, f.y, static_cast<DWORD>(host.width),
-                          static_cast<DWORD>(host.height), 0, 0, 0, static_cast<UINT>(host.height),
-                          surface.Pixels(), &info, DIB_RGB_COLORS);
+    if (f.w == host.width && f.h == host.height && f.x == 0 && f.y == 0) {
+        // At its own size the window is sent only what changed since it last showed the surface.
+        if (!host.shown.Changed(surface, host.rects)) host.rects.assign(1, {0, 0, f.w, f.h});
+        for (const Rect& r : host.rects) SendRect(dc, surface, r);
     } else {
+        host.shown.Forget();
         if (host.fullscreen) {
             // Black bars round the scaled frame, then the frame.
             ::RECT client{0, 0, host.screenWidth, host.screenHeight};
@@ -229,6 +255,7 @@ void NativeWindow::FitDisplay() {
     if (!wanted) {
         if (!host.fullscreen) return;
         host.fullscreen = false;
+        host.shown.Forget();
         host.Place(nullptr, host.Outer(host.x, host.y), SWP_NOZORDER);
         return;
     }
@@ -237,6 +264,7 @@ void NativeWindow::FitDisplay() {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     if (host.fullscreen && width == host.screenWidth && height == host.screenHeight) return;
     host.fullscreen = true;
+    host.shown.Forget();
     host.screenWidth = width;
     host.screenHeight = height;
     host.Place(HWND_TOP, {0, 0, width, height}, 0);

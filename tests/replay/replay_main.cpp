@@ -49,8 +49,11 @@ std::string Slots() {
 }
 
 // FNV-1a 64 of the window's pixels, a whole 0x00RRGGBB pixel per step.
+// Of what the game window shows, once it has shown something.
 std::string FrameHash() {
-    const platform::Surface& window = *frmMAIN.hDC();
+    const platform::null::WindowRecord* record = platform::null::Window(frmMAIN.WindowId());
+    const platform::Surface& window =
+        record && record->presents > 0 ? record->picture : *frmMAIN.hDC();
     uint64_t hash = 14695981039346656037ull;
     for (int y = 0; y < window.Height(); ++y)
         for (int x = 0; x < window.Width(); ++x)
