@@ -26,6 +26,7 @@ struct WindowRecord {
     // What the window shows: changed only by what each present sends, as a real window is.
     Surface picture{};
     ShownFrame shownFrame{};
+    int64_t sentPixels = 0;  // by the last present
 };
 
 struct Sound {

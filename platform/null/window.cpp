@@ -41,10 +41,14 @@ void NativeWindow::Present(Surface& surface) {
     std::vector<Rect> rects;
     if (!window.shownFrame.Changed(surface, rects)) {
         window.picture = surface;
+        window.sentPixels = int64_t{surface.Width()} * surface.Height();
         return;
     }
-    for (const Rect& r : rects)
+    window.sentPixels = 0;
+    for (const Rect& r : rects) {
         BitBlt(&window.picture, r.x, r.y, r.w, r.h, &surface, r.x, r.y, SRCCOPY);
+        window.sentPixels += int64_t{r.w} * r.h;
+    }
 }
 
 void NativeWindow::Hide() {

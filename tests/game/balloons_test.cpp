@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "game_fixture.h"
+#include "platform/null/null_host.h"
 #include "platform/text.h"
 
 namespace {
@@ -104,6 +105,28 @@ TEST_F(Balloons_, AFlyingBalloonSwingsThroughItsPosesAndEscapesOnceItsLastRowLea
             for (int x = 500; x < 640; ++x) ASSERT_EQ(Work().Pixel(x, y), expected->Pixel(x, y));
         Tick();
     }
+}
+
+// A round moves a few balloons, the crosshair and the heads-up texts: the window is sent those
+// places, not the frame, and still shows exactly the frame.
+TEST_F(Balloons_, ATickOfARoundSendsTheWindowOnlyWhatMovedAndItShowsTheWholeFrame) {
+    for (int i = 0; i < 6; ++i) Fly(i, i % 4, 20 + 100 * i, 250 + 30 * i);
+    MoveTo(300, 200);
+    Press(platform::vbLeftButton);
+    PlayTick();
+    game::frmMAIN.Present();  // the first present sends the whole frame
+    const auto& window = *platform::null::Window(game::frmMAIN.WindowId());
+    const platform::Surface& frame = *game::frmMAIN.hDC();
+    for (int tick = 0; tick < 40; ++tick) {
+        MoveTo(300 + 4 * tick, 200);
+        PlayTick();
+        game::frmMAIN.Present();
+        ASSERT_LT(window.sentPixels, 640 * 480 / 6) << "tick " << tick;
+        for (int y = 0; y < 480; ++y)
+            ASSERT_TRUE(std::equal(frame.Row(y), frame.Row(y) + 640, window.picture.Row(y)))
+                << "tick " << tick << ", row " << y;
+    }
+    Release(platform::vbLeftButton);
 }
 
 }  // namespace
