@@ -98,12 +98,7 @@ void Surface::CopyWhole(const Surface& from) {
     const size_t bytesPerRow = static_cast<size_t>(width_) * sizeof(uint32_t);
     if (partial) {
         MergeRects(rects);
-        for (const Rect& r : rects) {
-            uint32_t* to = DrawBlock(r);
-            for (int row = 0; row < r.h; ++row)
-                std::memcpy(to + row * stride_, from.Row(r.y + row) + r.x,
-                            static_cast<size_t>(r.w) * sizeof(uint32_t));
-        }
+        for (const Rect& r : rects) CopyDiffering(from, r);
     } else if (stride_ == static_cast<size_t>(width_) && from.stride_ == stride_) {
         ChangedWhole();
         std::memcpy(pixels_, from.pixels_, bytesPerRow * static_cast<size_t>(height_));
@@ -113,6 +108,22 @@ void Surface::CopyWhole(const Surface& from) {
             std::memcpy(pixels_ + y * stride_, from.Row(y), bytesPerRow);
     }
     source_ = {from.id_, from.changes_.Mark(), changes_.Mark()};
+}
+
+void Surface::CopyDiffering(const Surface& from, const Rect& r) {
+    const size_t bytes = static_cast<size_t>(r.w) * sizeof(uint32_t);
+    int first = -1, last = -1;
+    for (int row = 0; row < r.h; ++row) {
+        uint32_t* to = pixels_ + static_cast<size_t>(r.y + row) * stride_ + r.x;
+        const uint32_t* source = from.Row(r.y + row) + r.x;
+        if (std::memcmp(to, source, bytes) == 0) continue;
+        std::memcpy(to, source, bytes);
+        if (first < 0) first = row;
+        last = row;
+    }
+    if (first < 0) return;
+    Touch();
+    changes_.Add({r.x, r.y + first, r.w, last - first + 1});
 }
 
 bool ShownFrame::Changed(const Surface& surface, std::vector<Rect>& rects) {

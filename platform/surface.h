@@ -44,7 +44,8 @@ public:
     // the rows following at Stride(). Nothing outside the block may be written through it.
     uint32_t* DrawBlock(const Rect& block);
     // Makes this surface a copy of `from`, of the same size, copying only the rectangles that
-    // either has changed since this surface was last made a copy of it.
+    // either has drawn on since this surface was last made a copy of it, and of those only the
+    // rows that differ.
     void CopyWhole(const Surface& from);
 
     // Moves the pixels into memory of the same size owned by someone else (a window's
@@ -68,6 +69,10 @@ private:
     void Touch();
     void ChangedWhole();
     void CopyFrom(const Surface& other);
+    // Copies the rows of `r` that differ from `from`'s and logs only the block they span: a
+    // picture drawn again unchanged (a title held on screen, a crosshair at rest) is not shown
+    // again.
+    void CopyDiffering(const Surface& from, const Rect& r);
 
     int width_ = 0;
     int height_ = 0;
