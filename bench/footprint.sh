@@ -31,8 +31,8 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "footprint: $tool is not installed (scripts/install-deps)" >&2; exit 2; }
 done
 readonly CHOOSER=':: Puffpop ::   |   :: Izaberite mod igranja ::' GAME_CAPTION=Dozova
-# Playing costs no more than the floor with the server counted, and little more without it; the
-# attract screen, which changes a little of the frame, half the floor.
+# The game's own targets, as shares of the floor: playing no dearer than the bare loop with the X
+# server counted, and little dearer without it; the attract screen half of it, server counted.
 readonly TICK_MS=45 PLAY_WITH_X=1.0 PLAY_ALONE=1.3 ATTRACT_WITH_X=0.5 RSS_TARGET_MB=40 CHOOSER_TARGET_MS=150
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/puffpop-footprint.XXXXXX")
