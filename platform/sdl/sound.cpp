@@ -88,7 +88,8 @@ SDL_AudioDeviceID OpenDevice() {
 }
 
 // The open device, and whether it rests between cues: paused, with SDL's audio thread held at the
-// device's lock. Paused alone, SDL 2 would still wake every period to hand the server silence.
+// device's lock, its stream to the server left open. Paused alone, SDL 2 would still wake every
+// period to hand the server silence.
 struct Device {
     SDL_AudioDeviceID id = 0;
     bool resting = false;
