@@ -1,5 +1,5 @@
 // Sound over SDL's queued audio: one device, one sound queued at a time. A thread of its own opens,
-// feeds, watches and reopens the device; the game's thread only hands it each cue through a
+// feeds, rests, watches and reopens the device; the game's thread only hands it each cue through a
 // mailbox, so no tick waits on a sound server that has stalled or gone.
 #include <SDL.h>
 
@@ -36,10 +36,12 @@ constexpr int64_t kOpenWaitMs = 1000;
 // margin, and not once no sound has left the queue for four device periods: a stalled server.
 constexpr int64_t kSyncMarginMs = 1000;
 constexpr int64_t kSyncStallMs = 100;
-// How often the sound thread looks at its device: often while a sound plays, so that a
-// synchronous cue goes on as soon as it has been heard; now and then otherwise, to notice a loss.
+// How often the sound thread looks at its device: often while it plays, so that a synchronous
+// cue goes on as soon as it has been heard; now and then while there is none, to try opening one;
+// only at its wake-ups while it rests, since a resting device changes in nothing.
 constexpr auto kPlayingLook = std::chrono::milliseconds(5);
 constexpr auto kIdleLook = std::chrono::milliseconds(100);
+constexpr auto kRestingLook = std::chrono::milliseconds(DeviceWatch::kWakeMs);
 // How long ShutdownSound waits for the sound thread to let go of the device.
 constexpr auto kShutdownWait = std::chrono::milliseconds(500);
 
@@ -81,31 +83,52 @@ SDL_AudioDeviceID OpenDevice() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 0;
     }
-    // Playing silence from now on keeps the sound server awake, so the first cue is as prompt as
-    // every later one, and a lost server is noticed at once.
-    SDL_PauseAudioDevice(device, 0);
+    SDL_PauseAudioDevice(device, 0);  // playing, as Device takes it, until the first look
     return device;
 }
 
-// The whole driver goes with the device, so that the next try starts afresh.
-void CloseDevice(SDL_AudioDeviceID device) {
-    SDL_CloseAudioDevice(device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
+// The open device, and whether it rests between cues: paused, with SDL's audio thread held at the
+// device's lock, its stream to the server left open. Paused alone, SDL 2 would still wake every
+// period to hand the server silence.
+struct Device {
+    SDL_AudioDeviceID id = 0;
+    bool resting = false;
+
+    void Rest(bool rest) {
+        if (rest == resting) return;
+        resting = rest;
+        if (rest) {
+            SDL_PauseAudioDevice(id, 1);
+            SDL_LockAudioDevice(id);
+            return;
+        }
+        // Un-paused before its thread goes on, so that the first period it takes is the cue's.
+        SDL_PauseAudioDevice(id, 0);
+        SDL_UnlockAudioDevice(id);
+    }
+
+    // The whole driver goes with the device, so that the next try starts afresh. SDL waits for
+    // the device's thread, which must not be held at the lock for that.
+    void Close() {
+        if (std::exchange(resting, false)) SDL_UnlockAudioDevice(id);
+        SDL_CloseAudioDevice(std::exchange(id, 0));
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+};
 
 void Serve(const std::shared_ptr<Mailbox> shared) {
     Mailbox& box = *shared;
     DeviceWatch watch;
-    SDL_AudioDeviceID device = 0;
+    Device device;
     std::unique_lock lock(box.lock);
     while (!box.stopping) {
-        if (device == 0 && watch.TimeToOpen(Milliseconds())) {
+        if (device.id == 0 && watch.TimeToOpen(Milliseconds())) {
             lock.unlock();
-            device = OpenDevice();
+            device = {OpenDevice(), false};
             lock.lock();
-            watch.Tried(device != 0, Milliseconds());
+            watch.Tried(device.id != 0, Milliseconds());
             box.tried = true;
-            box.open = device != 0;
+            box.open = device.id != 0;
             box.changed.notify_all();
             continue;
         }
@@ -113,13 +136,14 @@ void Serve(const std::shared_ptr<Mailbox> shared) {
         const std::vector<uint8_t> cue = std::move(box.cue);
         box.cue.clear();
         const uint64_t seen = box.posted;
-        if (device != 0) {
+        if (device.id != 0) {
             lock.unlock();
-            if (fresh) SDL_ClearQueuedAudio(device);
+            if (fresh) SDL_ClearQueuedAudio(device.id);
             // LoadWavAs never returns more than INT_MAX bytes, so the size fits SDL's Uint32.
-            if (!cue.empty()) SDL_QueueAudio(device, cue.data(), static_cast<Uint32>(cue.size()));
-            const bool stopped = SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED;
-            const uint32_t queued = SDL_GetQueuedAudioSize(device);
+            if (!cue.empty())
+                SDL_QueueAudio(device.id, cue.data(), static_cast<Uint32>(cue.size()));
+            const bool stopped = SDL_GetAudioDeviceStatus(device.id) == SDL_AUDIO_STOPPED;
+            const uint32_t queued = SDL_GetQueuedAudioSize(device.id);
             lock.lock();
             const int64_t now = Milliseconds();
             if (fresh) watch.Queued(now);
@@ -135,18 +159,21 @@ void Serve(const std::shared_ptr<Mailbox> shared) {
                 box.queued = 0;
                 box.changed.notify_all();
                 lock.unlock();
-                CloseDevice(device);
-                device = 0;
+                device.Close();
                 lock.lock();
                 continue;
             }
+            const bool rest = watch.Rests(now);
             box.changed.notify_all();
+            lock.unlock();
+            device.Rest(rest);
+            lock.lock();
         }
-        box.changed.wait_for(lock, device != 0 && box.queued > 0 ? kPlayingLook : kIdleLook,
-                             [&] { return box.stopping || box.cue_waiting; });
+        const auto look = device.id == 0 ? kIdleLook : device.resting ? kRestingLook : kPlayingLook;
+        box.changed.wait_for(lock, look, [&] { return box.stopping || box.cue_waiting; });
     }
     lock.unlock();
-    if (device != 0) CloseDevice(device);
+    if (device.id != 0) device.Close();
     lock.lock();
     box.open = false;
     box.finished = true;

@@ -1,6 +1,6 @@
-// Keeping the sound device: when to try opening it, and when an open one has been lost. Kept
-// apart from SDL and the clock (times are the caller's milliseconds), so that the rules can be
-// checked without a sound card.
+// Keeping the sound device: when to try opening it, when an open one may rest between cues, and
+// when it has been lost. Kept apart from SDL and the clock (times are the caller's milliseconds),
+// so that the rules can be checked without a sound card.
 #pragma once
 
 #include <algorithm>
@@ -17,6 +17,9 @@ public:
     static constexpr int64_t kLongestRetryMs = 40000;
     // Sound waiting this long without any of it being played: the device no longer takes it.
     static constexpr int64_t kStuckMs = 1000;
+    // A resting device wakes this often for one look: a server that went away meanwhile is then
+    // noticed, and the device reopened, before the next cue rather than by it.
+    static constexpr int64_t kWakeMs = 1000;
 
     // The first try comes at once. Later ones only win back a device that was open once: a
     // machine without sound stays as quiet as it started.
@@ -46,6 +49,15 @@ public:
         return stopped || now - moved_at_ >= kStuckMs;
     }
 
+    // After a look that found the device not lost: whether it may rest until the next one. It
+    // plays while sound is queued, rests once the queue has drained, and wakes now and then.
+    // Resting, its queue is empty, so it never counts as stuck.
+    bool Rests(int64_t now) {
+        if (last_queued_ == 0 && now - awake_at_ < kWakeMs) return true;
+        awake_at_ = now;
+        return false;
+    }
+
     // When sound last left the queue, or the queue was last empty.
     int64_t MovedAt() const { return moved_at_; }
 
@@ -56,6 +68,7 @@ private:
     int64_t wait_ms_ = kRetryMs;
     int64_t next_try_ = 0;
     int64_t moved_at_ = 0;
+    int64_t awake_at_ = 0;
     uint32_t last_queued_ = 0;
 };
 

@@ -153,5 +153,28 @@ TEST(DeviceWatchTest, ALostDeviceIsSoughtEveryFewSecondsAndOnlyAStoppedOrStuckOn
     EXPECT_TRUE(watch.TimeToOpen(at + 5000));
 }
 
+TEST(DeviceWatchTest, ADeviceRestsOnceDrainedPlaysEachCueAtOnceAndRestingIsNeverStuck) {
+    DeviceWatch watch;
+    watch.Tried(true, 0);
+    watch.Queued(1000);
+    EXPECT_FALSE(watch.Lost(false, 40000, 1000));
+    EXPECT_FALSE(watch.Rests(1000));  // the cue's look un-pauses it
+    EXPECT_FALSE(watch.Lost(false, 2000, 1900));
+    EXPECT_FALSE(watch.Rests(1900));
+    EXPECT_FALSE(watch.Lost(false, 0, 1905));
+    EXPECT_TRUE(watch.Rests(1905));  // drained
+    // A minute at rest with a queue that never moved is no lost device; it wakes for one look.
+    EXPECT_FALSE(watch.Lost(false, 0, 2899));
+    EXPECT_TRUE(watch.Rests(2899));
+    EXPECT_FALSE(watch.Lost(false, 0, 62000));
+    EXPECT_FALSE(watch.Rests(62000));
+    EXPECT_FALSE(watch.Lost(false, 0, 62005));
+    EXPECT_TRUE(watch.Rests(62005));
+    watch.Queued(62500);
+    EXPECT_FALSE(watch.Lost(false, 40000, 62500));
+    EXPECT_FALSE(watch.Rests(62500));
+    EXPECT_TRUE(watch.Lost(true, 40000, 62505));  // the server went while it rested
+}
+
 }  // namespace
 }  // namespace platform
