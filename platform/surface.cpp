@@ -91,14 +91,23 @@ uint32_t* Surface::DrawBlock(const Rect& block) {
 }
 
 void Surface::CopyWhole(const Surface& from) {
-    static std::vector<Rect> rects;  // kept between frames: no allocation per tick
-    rects.clear();
-    const bool partial = source_.id == from.id_ && from.changes_.Since(source_.mark, rects) &&
-                         changes_.Since(source_.own, rects);
+    static std::vector<Rect> theirs, mine;  // kept between frames: no allocation per tick
+    theirs.clear(), mine.clear();
+    const bool partial = source_.id == from.id_ && from.changes_.Since(source_.mark, theirs) &&
+                         changes_.Since(source_.own, mine);
     const size_t bytesPerRow = static_cast<size_t>(width_) * sizeof(uint32_t);
     if (partial) {
-        MergeRects(rects);
-        for (const Rect& r : rects) CopyDiffering(from, r);
+        // What was drawn here since (the sprites on the sky) differs, so it is simply copied
+        // back; what was drawn there may have come out as it was, so it is compared first.
+        MergeRects(mine);
+        MergeRects(theirs);
+        for (const Rect& r : mine) {
+            uint32_t* to = DrawBlock(r);
+            for (int row = 0; row < r.h; ++row)
+                std::memcpy(to + row * stride_, from.Row(r.y + row) + r.x,
+                            static_cast<size_t>(r.w) * sizeof(uint32_t));
+        }
+        for (const Rect& r : theirs) CopyDiffering(from, r);
     } else if (stride_ == static_cast<size_t>(width_) && from.stride_ == stride_) {
         ChangedWhole();
         std::memcpy(pixels_, from.pixels_, bytesPerRow * static_cast<size_t>(height_));

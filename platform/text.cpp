@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "embedded.h"
 #include "error.h"
@@ -232,21 +233,65 @@ uint32_t Blend(uint32_t over, uint32_t under, uint32_t alpha) {
     return out;
 }
 
-void Paint(Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph, uint32_t rgb) {
-    // Clip in 64 bits: x and y may lie anywhere, the glyph may start left of or above the surface.
+// A text laid out once: its glyphs with their pens, for as long as their font lives. The game
+// prints the same few lines every tick.
+struct Line {
+    std::string text;
+    Face face;
+    float points;
+    int ascent = 0;
+    int width = 0;
+    std::vector<std::pair<const Glyph*, int>> glyphs{};
+};
+
+constexpr size_t kLinesKept = 32;
+
+std::vector<Line>& Lines() {
+    static std::vector<Line> lines;
+    return lines;
+}
+
+const Line& LaidOut(const std::string& text, Face face, float points) {
+    std::vector<Line>& lines = Lines();
+    for (const Line& line : lines)
+        if (line.points == points && line.face == face && line.text == text) return line;
+    if (lines.size() >= kLinesKept) lines.erase(lines.begin());
+    Line line{text, face, points};
+    line.width = Layout(text, face, points, [&](const Glyph& glyph, int pen, int ascent) {
+        line.glyphs.emplace_back(&glyph, pen);
+        line.ascent = ascent;
+    });
+    lines.push_back(std::move(line));
+    return lines.back();
+}
+
+// Where a glyph's cell lands on the surface at (x, y), clipped; empty when it misses. In 64 bits:
+// x and y may lie anywhere.
+struct Clipped {
+    int64_t x, y;                     // the cell's top-left on the surface
+    int64_t left, top, right, bottom;  // the part of the cell inside it
+    bool Empty() const { return left >= right || top >= bottom; }
+};
+
+Clipped Clip(const Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph) {
     x += glyph.left;
     y += glyph.top;
-    const int64_t left = std::max<int64_t>(0, -x), top = std::max<int64_t>(0, -y);
-    const int64_t right = std::min<int64_t>(glyph.width, surface.Width() - x);
-    const int64_t bottom = std::min<int64_t>(glyph.height, surface.Height() - y);
-    if (left >= right || top >= bottom) return;
-    uint32_t* const block = surface.DrawBlock({static_cast<int>(x + left), static_cast<int>(y + top),
-                                               static_cast<int>(right - left),
-                                               static_cast<int>(bottom - top)});
-    for (int64_t gy = top; gy < bottom; ++gy) {
-        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width + left;
-        uint32_t* out = block + (gy - top) * static_cast<int64_t>(surface.Stride());
-        for (int64_t i = 0; i < right - left; ++i) {
+    return {x,
+            y,
+            std::max<int64_t>(0, -x),
+            std::max<int64_t>(0, -y),
+            std::min<int64_t>(glyph.width, surface.Width() - x),
+            std::min<int64_t>(glyph.height, surface.Height() - y)};
+}
+
+// Blends one glyph into the block drawn on, whose top-left pixel on the surface is `origin`.
+void Paint(uint32_t* block, const Rect& origin, size_t stride, const Clipped& c,
+           const GlyphCoverage& glyph, uint32_t rgb) {
+    for (int64_t gy = c.top; gy < c.bottom; ++gy) {
+        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width + c.left;
+        uint32_t* out = block + (c.y + gy - origin.y) * static_cast<int64_t>(stride) +
+                        (c.x + c.left - origin.x);
+        for (int64_t i = 0; i < c.right - c.left; ++i) {
             const uint32_t a = alpha[i];
             if (a == 255)
                 out[i] = rgb;
@@ -254,7 +299,6 @@ void Paint(Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph, u
                 out[i] = Blend(rgb, out[i], a);
         }
     }
-    surface.changed = true;
 }
 
 }  // namespace
@@ -262,13 +306,28 @@ void Paint(Surface& surface, int64_t x, int64_t y, const GlyphCoverage& glyph, u
 void PrintText(Surface& surface, int x, int y, const std::string& text, float points, uint32_t rgb,
                Face face) {
     rgb &= 0xFFFFFF;
-    Layout(text, face, points, [&](const Glyph& glyph, int pen, int ascent) {
-        Paint(surface, int64_t{x} + pen, int64_t{y} + ascent, glyph.coverage, rgb);
-    });
+    const Line& line = LaidOut(text, face, points);
+    // The block every glyph touches is drawn on as one.
+    int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+    for (const auto& [glyph, pen] : line.glyphs) {
+        const Clipped c = Clip(surface, int64_t{x} + pen, int64_t{y} + line.ascent, glyph->coverage);
+        if (c.Empty()) continue;
+        left = std::min(left, c.x + c.left), top = std::min(top, c.y + c.top);
+        right = std::max(right, c.x + c.right), bottom = std::max(bottom, c.y + c.bottom);
+    }
+    if (left >= right) return;
+    const Rect block{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                     static_cast<int>(bottom - top)};
+    uint32_t* const pixels = surface.DrawBlock(block);
+    for (const auto& [glyph, pen] : line.glyphs) {
+        const Clipped c = Clip(surface, int64_t{x} + pen, int64_t{y} + line.ascent, glyph->coverage);
+        if (!c.Empty()) Paint(pixels, block, surface.Stride(), c, glyph->coverage, rgb);
+    }
+    surface.changed = true;
 }
 
 int TextWidth(const std::string& text, float points, Face face) {
-    return Layout(text, face, points, [](const Glyph&, int, int) {});
+    return LaidOut(text, face, points).width;
 }
 
 int TextHeight(float points, Face face) {
@@ -276,6 +335,7 @@ int TextHeight(float points, Face face) {
 }
 
 void ShutdownText() {
+    Lines().clear();  // before the glyphs they point to
     Fonts().clear();
 }
 

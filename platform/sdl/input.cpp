@@ -7,10 +7,14 @@
 #include "platform/host.h"
 #include "platform/keys.h"
 #include "sdl_host.h"
+#include "x11_watch.h"
 
 namespace platform {
 
 namespace {
+
+// How long SDL may go without looking at its events while none come.
+constexpr int64_t kLongestUnpumpedMs = 1000;
 
 Integer ShiftState() {
     const SDL_Keymod mod = SDL_GetModState();
@@ -177,10 +181,23 @@ void sdl::PumpInput(int timeoutMs) {
         return;
     }
     SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, timeoutMs)) {
-        do Translate(e);
-        while (SDL_PollEvent(&e));
+    const int came = WaitForDisplayInput(timeoutMs);
+    if (came < 0) {
+        if (SDL_WaitEventTimeout(&e, timeoutMs)) {
+            do Translate(e);
+            while (SDL_PollEvent(&e));
+        }
+        return;
     }
+    // On X the game waits on the connection itself: SDL's own wait reads the socket a dozen times
+    // a tick even when nothing came. SDL still looks once a second, for what it does on its own
+    // time (keeping the screen saver off).
+    static int64_t lookedAt = 0;
+    const int64_t now = host::Now();
+    if (came == 0 && now - lookedAt < kLongestUnpumpedMs) return;
+    lookedAt = now;
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Translate(e);
 }
 
 }  // namespace platform

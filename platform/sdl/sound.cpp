@@ -36,10 +36,11 @@ constexpr int64_t kOpenWaitMs = 1000;
 // margin, and not once no sound has left the queue for four device periods: a stalled server.
 constexpr int64_t kSyncMarginMs = 1000;
 constexpr int64_t kSyncStallMs = 100;
-// How often the sound thread looks at its device: often while it plays, so that a synchronous
-// cue goes on as soon as it has been heard; now and then while there is none, to try opening one;
+// How often the sound thread looks at its device: often while a synchronous cue waits, so that
+// it goes on as soon as it has been heard; while other sound plays, when it should have ended but
+// at least now and then, to notice a loss; the same while there is no device, to try opening one;
 // only at its wake-ups while it rests, since a resting device changes in nothing.
-constexpr auto kPlayingLook = std::chrono::milliseconds(5);
+constexpr auto kWaitedLook = std::chrono::milliseconds(5);
 constexpr auto kIdleLook = std::chrono::milliseconds(100);
 constexpr auto kRestingLook = std::chrono::milliseconds(DeviceWatch::kWakeMs);
 // How long ShutdownSound waits for the sound thread to let go of the device.
@@ -56,6 +57,7 @@ struct Mailbox {
     std::string path;        // the file of the last cue posted
     int64_t started_at = 0;  // when the sound thread was started
     bool first_cue_seen = false;
+    bool sync_waiting = false;  // a synchronous cue waits to be heard
     bool stopping = false;
     // From the sound thread.
     bool tried = false;     // the first try at opening has ended
@@ -169,7 +171,13 @@ void Serve(const std::shared_ptr<Mailbox> shared) {
             device.Rest(rest);
             lock.lock();
         }
-        const auto look = device.id == 0 ? kIdleLook : device.resting ? kRestingLook : kPlayingLook;
+        const auto drained = std::chrono::milliseconds(box.queued * 1000 / kDeviceBytesPerSecond);
+        const auto look = device.id == 0  ? kIdleLook
+                          : device.resting ? kRestingLook
+                          : box.sync_waiting
+                              ? kWaitedLook
+                              : std::clamp<std::chrono::milliseconds>(drained + kWaitedLook,
+                                                                      kWaitedLook, kIdleLook);
         box.changed.wait_for(lock, look, [&] { return box.stopping || box.cue_waiting; });
     }
     lock.unlock();
@@ -234,11 +242,13 @@ bool host::PlaySoundFile(const std::string& file, int32_t flags) {
     if ((flags & SND_ASYNC) != 0) return true;
 
     const int64_t deadline = box.moved_at + bytes * 1000 / kDeviceBytesPerSecond + kSyncMarginMs;
+    box.sync_waiting = true;
     while (box.open && !(box.looked == cue && box.queued == 0)) {
         const int64_t give_up = std::min(deadline, box.moved_at + kSyncStallMs);
         if (Milliseconds() >= give_up) break;
         box.changed.wait_until(lock, At(give_up));
     }
+    box.sync_waiting = false;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@ namespace {
 
 volatile std::sig_atomic_t g_connection = -1;  // the socket of the windows' connection
 volatile std::sig_atomic_t g_dropped = 0;
+Display* g_display = nullptr;  // the windows' connection, while video runs
 
 // Xlib's own handler calls exit(): the exit handlers then tear the windows down over the dead
 // connection, and Xlib spins for ever reading from it. Nothing is left to put back: the display
@@ -64,6 +66,7 @@ void WatchDisplayConnection() {
     // A write to the closed connection must fail and reach the handler, not kill the game
     // silently.
     std::signal(SIGPIPE, SIG_IGN);
+    g_display = nullptr;  // until a window of this video system tells it
     XSetIOErrorHandler(OnConnectionLost);
     g_videoErrorHandler = XSetErrorHandler(OnProtocolError);
 }
@@ -72,8 +75,19 @@ std::string WatchWindow(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return "";
-    g_connection = ConnectionNumber(info.info.x11.display);
-    return DisplayString(info.info.x11.display);
+    g_display = info.info.x11.display;
+    g_connection = ConnectionNumber(g_display);
+    return DisplayString(g_display);
+}
+
+int WaitForDisplayInput(int timeoutMs) {
+    if (!g_display) return -1;
+    // Events already read off the socket (with a reply, say) wait in Xlib's queue or SDL's.
+    if (XEventsQueued(g_display, QueuedAlready) > 0 || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+        return 1;
+    XFlush(g_display);
+    pollfd connection{ConnectionNumber(g_display), POLLIN, 0};
+    return poll(&connection, 1, timeoutMs) == 0 ? 0 : 1;
 }
 
 void DropDisplayConnection() {

@@ -23,6 +23,11 @@ void WatchDisplayConnection();
 // connection for DropDisplayConnection.
 std::string WatchWindow(SDL_Window* window);
 
+// Waits at most timeoutMs for input on the X connection of the game's windows, without reading
+// it: 1 when some may have come (or a signal did), so that the video system should look; 0 when
+// nothing came; -1 when the windows are not on X, to be waited for the video system's own way.
+int WaitForDisplayInput(int timeoutMs);
+
 // From a crash's signal handler: closes the connection to the X server, which then releases all
 // the game held on it (the pointer's confinement, its hidden cursor, its windows) without waiting
 // for the process to end. Async-signal-safe.
