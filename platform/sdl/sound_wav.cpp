@@ -70,12 +70,7 @@ std::optional<Wav> ReadWav(std::span<const uint8_t> file) {
     return std::nullopt;
 }
 
-}  // namespace
-
-std::vector<uint8_t> LoadWavAs(const char* path, const SampleFormat& format) {
-    std::vector<uint8_t> file;
-    std::string why;
-    if (ReadFileBytes(path, kMaxAssetFileBytes, file, why) != FileRead::Done) return {};
+std::vector<uint8_t> Convert(std::span<const uint8_t> file, const SampleFormat& format) {
     const std::optional<Wav> wav = ReadWav(file);
     if (!wav) return {};
 
@@ -92,6 +87,40 @@ std::vector<uint8_t> LoadWavAs(const char* path, const SampleFormat& format) {
     cvt.len = static_cast<int>(wav->samples.size());
     if (SDL_ConvertAudio(&cvt) != 0) return {};
     samples.resize(static_cast<size_t>(cvt.len_cvt));
+    return samples;
+}
+
+// A file converted lately. The game plays the same few files over and over, and converting one
+// (resampling above all) costs far more than reading it again to see that it is the same.
+struct Converted {
+    std::string path;
+    std::vector<uint8_t> file;
+    SampleFormat format;
+    std::vector<uint8_t> samples;
+};
+
+constexpr size_t kConvertedKept = 8;
+
+std::vector<Converted>& Recent() {
+    static std::vector<Converted> recent;  // the game's thread alone plays cues
+    return recent;
+}
+
+}  // namespace
+
+std::vector<uint8_t> LoadWavAs(const char* path, const SampleFormat& format) {
+    std::vector<uint8_t> file;
+    std::string why;
+    if (ReadFileBytes(path, kMaxAssetFileBytes, file, why) != FileRead::Done) return {};
+    std::vector<Converted>& recent = Recent();
+    for (const Converted& c : recent)
+        if (c.path == path && c.format.rate == format.rate &&
+            c.format.encoding == format.encoding && c.format.channels == format.channels &&
+            c.file == file)
+            return c.samples;
+    std::vector<uint8_t> samples = Convert(file, format);
+    if (recent.size() >= kConvertedKept) recent.erase(recent.begin());
+    recent.push_back({path, std::move(file), format, samples});
     return samples;
 }
 
