@@ -1,6 +1,8 @@
 #include "sound_wav.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstring>
@@ -90,11 +92,40 @@ std::vector<uint8_t> Convert(std::span<const uint8_t> file, const SampleFormat& 
     return samples;
 }
 
-// A file converted lately. The game plays the same few files over and over, and converting one
-// (resampling above all) costs far more than reading it again to see that it is the same.
+// What tells one version of a file from another without reading it: any write changes the
+// change time, which nobody can set back. The clock behind it moves in steps of a few
+// milliseconds, so only a stamp older than a step or two tells for sure.
+struct Stamp {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified, changed;
+    bool operator==(const Stamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+constexpr time_t kSettledSeconds = 2;
+
+std::optional<Stamp> StampOf(const char* path) {
+    struct stat st {};
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return Stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+bool Settled(const Stamp& stamp) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - stamp.changed.tv_sec >= kSettledSeconds;
+}
+
+// A file converted lately. The game plays the same few files over and over, and reading and
+// converting one (resampling above all) costs far more than a look at its stamp.
 struct Converted {
     std::string path;
-    std::vector<uint8_t> file;
+    Stamp stamp;
     SampleFormat format;
     std::vector<uint8_t> samples;
 };
@@ -109,18 +140,20 @@ std::vector<Converted>& Recent() {
 }  // namespace
 
 std::vector<uint8_t> LoadWavAs(const char* path, const SampleFormat& format) {
+    // Stamped before reading: a file changed meanwhile is read again next time.
+    const std::optional<Stamp> stamp = StampOf(path);
+    std::vector<Converted>& recent = Recent();
+    for (const Converted& c : recent)
+        if (stamp && c.stamp == *stamp && c.path == path && c.format.rate == format.rate &&
+            c.format.encoding == format.encoding && c.format.channels == format.channels)
+            return c.samples;
     std::vector<uint8_t> file;
     std::string why;
     if (ReadFileBytes(path, kMaxAssetFileBytes, file, why) != FileRead::Done) return {};
-    std::vector<Converted>& recent = Recent();
-    for (const Converted& c : recent)
-        if (c.path == path && c.format.rate == format.rate &&
-            c.format.encoding == format.encoding && c.format.channels == format.channels &&
-            c.file == file)
-            return c.samples;
     std::vector<uint8_t> samples = Convert(file, format);
+    if (!stamp || !Settled(*stamp)) return samples;
     if (recent.size() >= kConvertedKept) recent.erase(recent.begin());
-    recent.push_back({path, std::move(file), format, samples});
+    recent.push_back({path, *stamp, format, samples});
     return samples;
 }
 

@@ -68,6 +68,10 @@ TEST_F(SoundTest, WavFilesLikeTheGamesOwnConvertWholeAndNothingElseWaitsOrFloods
     ASSERT_EQ(samples.size(), 44100u);
     EXPECT_EQ(samples[0] | samples[1] << 8, 0x50A0);
     EXPECT_EQ(samples[40] | samples[41] << 8, 0x3060);
+    // Written over at once with another sound of the same size: the cue is the new one.
+    WriteWav(Path("s.wav"), 44100, 8, 44100);
+    EXPECT_NE(LoadWavAs(Path("s.wav").c_str(), device), samples);
+    WriteWav(Path("s.wav"), 22050, 16, 22050);
 
     std::ifstream in(Path("s.wav"), std::ios::binary);
     const std::string good(std::istreambuf_iterator<char>(in), {});
