@@ -54,6 +54,9 @@ struct Glyph {
     int index = 0;
     int advance = 0;  // whole pixels
     GlyphCoverage coverage;
+    // Each row's inked columns, from the first to one past the last with any coverage: most of
+    // a cell is blank and is skipped.
+    std::vector<std::pair<int, int>> inked{};
 };
 
 // Heights in font units that a y coordinate snaps to, lowest first, with where each lands in
@@ -165,6 +168,14 @@ Glyph RenderGlyph(const TrueType& tt, const Sized& size, uint32_t ch) {
     }
     glyph.coverage = tt.Render(glyph.index, size.subpixels,
                                [&](int x, int y) { return Place(tt, size, shift, x, y); });
+    const GlyphCoverage& c = glyph.coverage;
+    for (int y = 0; y < c.height; ++y) {
+        const uint8_t* row = c.alpha.data() + static_cast<size_t>(y) * c.width;
+        int first = 0, end = c.width;
+        while (first < end && row[first] == 0) ++first;
+        while (end > first && row[end - 1] == 0) --end;
+        glyph.inked.emplace_back(first, end);
+    }
     return glyph;
 }
 
@@ -286,12 +297,14 @@ Clipped Clip(const Surface& surface, int64_t x, int64_t y, const GlyphCoverage& 
 
 // Blends one glyph into the block drawn on, whose top-left pixel on the surface is `origin`.
 void Paint(uint32_t* block, const Rect& origin, size_t stride, const Clipped& c,
-           const GlyphCoverage& glyph, uint32_t rgb) {
+           const Glyph& glyph, uint32_t rgb) {
     for (int64_t gy = c.top; gy < c.bottom; ++gy) {
-        const uint8_t* alpha = glyph.alpha.data() + gy * glyph.width + c.left;
+        const auto [first, end] = glyph.inked[static_cast<size_t>(gy)];
+        const int64_t from = std::max<int64_t>(c.left, first), to = std::min<int64_t>(c.right, end);
+        const uint8_t* alpha = glyph.coverage.alpha.data() + gy * glyph.coverage.width + from;
         uint32_t* out = block + (c.y + gy - origin.y) * static_cast<int64_t>(stride) +
-                        (c.x + c.left - origin.x);
-        for (int64_t i = 0; i < c.right - c.left; ++i) {
+                        (c.x + from - origin.x);
+        for (int64_t i = 0; i < to - from; ++i) {
             const uint32_t a = alpha[i];
             if (a == 255)
                 out[i] = rgb;
@@ -321,7 +334,7 @@ void PrintText(Surface& surface, int x, int y, const std::string& text, float po
     uint32_t* const pixels = surface.DrawBlock(block);
     for (const auto& [glyph, pen] : line.glyphs) {
         const Clipped c = Clip(surface, int64_t{x} + pen, int64_t{y} + line.ascent, glyph->coverage);
-        if (!c.Empty()) Paint(pixels, block, surface.Stride(), c, glyph->coverage, rgb);
+        if (!c.Empty()) Paint(pixels, block, surface.Stride(), c, *glyph, rgb);
     }
     surface.changed = true;
 }
