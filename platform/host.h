@@ -56,8 +56,10 @@ public:
     // The window's number in the input events it queues; never 0.
     uint32_t Id() const;
     void Move(int x, int y);
-    // Shows the surface. A host may move the surface's pixels into the window's own framebuffer,
-    // so that drawing on it draws in the window; they move out again before that memory can go.
+    // Shows the surface: what changed since the window last showed it (ShownFrame), all of it
+    // after the window lost its picture (exposed, resized, another mode) or where it is scaled.
+    // A host may move the surface's pixels into the window's own framebuffer, so that drawing on
+    // it draws in the window; they move out again before that memory can go.
     void Present(Surface& surface);
     void Hide();
     void Show();

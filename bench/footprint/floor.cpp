@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    // Where the window goes (x y), so that it can lie clear of another program's window.
+    const int x = argc > 2 ? SDL_atoi(argv[1]) : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    const int y = argc > 2 ? SDL_atoi(argv[2]) : static_cast<int>(SDL_WINDOWPOS_CENTERED);
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         SDL_Log("puffpop_floor: cannot open the display: %s", SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("Puffpop floor", SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, 640, 480, 0);
+    SDL_Window* window = SDL_CreateWindow("Puffpop floor", x, y, 640, 480, 0);
     if (window == nullptr) {
         SDL_Log("puffpop_floor: cannot open a window: %s", SDL_GetError());
         return 1;

@@ -85,7 +85,7 @@ int WaitForDisplayInput(int timeoutMs) {
     // Events already read off the socket (with a reply, say) wait in Xlib's queue or SDL's.
     if (XEventsQueued(g_display, QueuedAlready) > 0 || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
         return 1;
-    XFlush(g_display);
+    // Nothing waits to be sent: the video system flushes after each thing it asks of the server.
     pollfd connection{ConnectionNumber(g_display), POLLIN, 0};
     return poll(&connection, 1, timeoutMs) == 0 ? 0 : 1;
 }
