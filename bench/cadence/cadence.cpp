@@ -33,12 +33,14 @@ class CadenceForm : public platform::Form {
 public:
     explicit CadenceForm(int ticks)
         : Form(WindowDesign()),
-          sky_(640, 480),
+          skies_{platform::Surface(640, 480), platform::Surface(640, 480)},
           ticks_(ticks),
           timer_(*this, 45, true, [this] { Tick(); }) {
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x)
-                sky_.SetPixel(x, y, 0x3060C0u + static_cast<uint32_t>(y / 4));
+            for (int x = 0; x < 640; ++x) {
+                skies_[0].SetPixel(x, y, 0x3060C0u + static_cast<uint32_t>(y / 4));
+                skies_[1].SetPixel(x, y, 0x3060C0u + static_cast<uint32_t>(x / 4));
+            }
     }
 
     void Report() const {
@@ -63,14 +65,15 @@ public:
 private:
     void Tick() {
         at_.push_back(Clock::now());
-        platform::BitBlt(hDC(), 0, 0, 640, 480, &sky_, 0, 0, platform::SRCCOPY);
+        // Two skies by turns, so that every pixel changes and each present is a whole frame's.
+        platform::BitBlt(hDC(), 0, 0, 640, 480, &skies_[at_.size() % 2], 0, 0, platform::SRCCOPY);
         const Clock::time_point before = Clock::now();
         Present();
         present_.push_back(Ms(Clock::now() - before));
         if (static_cast<int>(at_.size()) > ticks_) Unload();
     }
 
-    platform::Surface sky_;
+    platform::Surface skies_[2];
     int ticks_;
     platform::Timer timer_;
     std::vector<Clock::time_point> at_;
