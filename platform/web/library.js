@@ -368,11 +368,13 @@ var LibraryPuffpop = {
   puffpop_web_window_present: function(id, rgba, width, height, rects, count) {
     var w = Puffpop.windows[id];
     if (!w) return;
-    // A fresh view each time: the heap's buffer changes when memory grows.
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    var image = new ImageData(pixels, width, height);
-    for (var i = 0, r = rects >> 2; i < count; i++, r += 4)
-      w.context.putImageData(image, 0, 0, HEAP32[r], HEAP32[r + 1], HEAP32[r + 2], HEAP32[r + 3]);
+    if (count > 0) {
+      // A fresh view each time: the heap's buffer changes when memory grows.
+      var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+      var image = new ImageData(pixels, width, height);
+      for (var i = 0, r = rects >> 2; i < count; i++, r += 4)
+        w.context.putImageData(image, 0, 0, HEAP32[r], HEAP32[r + 1], HEAP32[r + 2], HEAP32[r + 3]);
+    }
     var stats = Puffpop.stats;
     stats.presents++;
     if (stats.presentTimes.push(performance.now()) > 4096) stats.presentTimes.splice(0, 2048);

@@ -80,7 +80,7 @@ void NativeWindow::Present(Surface& surface) {
         host.rgba.resize(size);
         host.rects.assign(1, {0, 0, width, height});
     }
-    if (host.rects.empty()) return;
+    // Called even when nothing changed: the page counts the game's presents (its frame ticks).
     // 0x00RRGGBB to the canvas's R, G, B, A bytes: 0xAABBGGRR read as a little-endian word.
     for (const Rect& r : host.rects)
         for (int y = r.y; y < r.y + r.h; ++y) {
